@@ -1,0 +1,131 @@
+#include "platform/core/component.h"
+
+#include <algorithm>
+
+bool IsValidIdent(const QString& name) {
+  if (name.isEmpty()) return false;
+  auto alpha = [](QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
+  if (!alpha(name[0])) return false;
+  return std::all_of(name.begin() + 1, name.end(),
+                     [&](QChar c) { return alpha(c) || (c >= u'0' && c <= u'9'); });
+}
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  Destroying();
+  // Tell every partner that this component goes away, and forget the links.
+  while (!freeNotifies_.empty()) {
+    TComponent* other = freeNotifies_.back();
+    freeNotifies_.pop_back();
+    auto& back = other->freeNotifies_;
+    back.erase(std::remove(back.begin(), back.end(), this), back.end());
+    other->Notification(this, opRemove);
+  }
+  DestroyComponents();
+  if (owner_) owner_->RemoveComponent(this);
+}
+
+int TComponent::ComponentIndex() const {
+  if (!owner_) return -1;
+  auto& list = owner_->components_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : int(it - list.begin());
+}
+
+TComponent* TComponent::FindComponent(const QString& name) const {
+  if (name.isEmpty()) return nullptr;
+  for (TComponent* c : components_)
+    if (c->name_.compare(name, Qt::CaseInsensitive) == 0) return c;
+  return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+  if (!component || component->owner_ == this) return;
+  if (!component->name_.isEmpty() && FindComponent(component->name_))
+    throw EComponentError(
+        Exception::Fmt("A component named %s already exists", component->name_));
+  if (component->owner_) component->owner_->RemoveComponent(component);
+  Insert(component);
+  Notification(component, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+  if (!component || component->owner_ != this) return;
+  Notification(component, opRemove);
+  Remove(component);
+}
+
+void TComponent::Insert(TComponent* component) {
+  components_.push_back(component);
+  component->owner_ = this;
+}
+
+void TComponent::Remove(TComponent* component) {
+  components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+  component->owner_ = nullptr;
+}
+
+void TComponent::DestroyComponents() {
+  while (!components_.empty()) {
+    TComponent* last = components_.back();
+    Remove(last);
+    delete last;
+  }
+}
+
+void TComponent::Destroying() {
+  if (state_ & csDestroying) return;
+  state_ |= csDestroying;
+  for (TComponent* c : components_) c->Destroying();
+}
+
+void TComponent::SetName(const QString& value) {
+  if (value == name_) return;
+  if (!value.isEmpty() && !IsValidIdent(value))
+    throw EComponentError(Exception::Fmt("'%s' is not a valid component name", value));
+  if (owner_ && !value.isEmpty()) {
+    TComponent* same = owner_->FindComponent(value);
+    if (same && same != this)
+      throw EComponentError(Exception::Fmt("A component named %s already exists", value));
+  }
+  name_ = value;
+  setObjectName(value);
+}
+
+void TComponent::SetComponentStateFlag(TComponentStateFlag flag, bool on) {
+  state_.setFlag(flag, on);
+}
+
+void TComponent::SetDesigning(bool value) {
+  state_.setFlag(csDesigning, value);
+  for (TComponent* c : components_) c->SetDesigning(value);
+}
+
+void TComponent::Loaded() { state_.setFlag(csLoading, false); }
+
+void TComponent::FreeNotification(TComponent* component) {
+  if (!component || component == this) return;
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
+    freeNotifies_.push_back(component);
+  auto& back = component->freeNotifies_;
+  if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+  if (!component) return;
+  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
+  auto& back = component->freeNotifies_;
+  back.erase(std::remove(back.begin(), back.end(), this), back.end());
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+  // Copy: a handler may free or insert components while we walk the list.
+  const std::vector<TComponent*> owned = components_;
+  for (TComponent* c : owned)
+    if (c != AComponent && std::find(components_.begin(), components_.end(), c) != components_.end())
+      c->Notification(AComponent, Operation);
+}
