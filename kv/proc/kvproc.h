@@ -1,0 +1,8 @@
+#pragma once
+// The whole procedure unit in one include: its free procedures and its
+// process-wide values.
+
+#include "kv/core/identification_texts.h"
+#include "kv/proc/conversions.h"
+#include "kv/proc/geometry.h"
+#include "kv/proc/log_scale.h"
