@@ -22,7 +22,9 @@ uint32_t GetTickCount();
 
 // Signed distance a - b between two tick counts, correct across one wrap
 // (TickDiff(5, 0xFFFFFFFB) == 10).
-inline int32_t TickDiff(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b); }
+inline int32_t TickDiff(uint32_t a, uint32_t b) {
+  return static_cast<int32_t>(a - b);
+}
 
 // Current local date-time (days since 1899-12-30 with the time as fraction).
 double Now();
