@@ -1,0 +1,36 @@
+#pragma once
+// Cursor identifiers and their Qt shapes. Negative identifiers are the
+// standard cursors; positive ones name entries of the application's cursor
+// table, filled with SetCursorShape (an unknown entry shows the arrow).
+
+#include <QCursor>
+
+#include "platform/controls/control_types.h"
+
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crNone = -1;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crDrag = -12;
+inline constexpr TCursor crNoDrop = -13;
+inline constexpr TCursor crHSplit = -14;
+inline constexpr TCursor crVSplit = -15;
+inline constexpr TCursor crMultiDrag = -16;
+inline constexpr TCursor crSQLWait = -17;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
+
+// The Qt cursor shown for an identifier.
+QCursor CursorToQCursor(TCursor cursor);
+// Puts a cursor into the application's table under a positive identifier.
+void SetCursorShape(TCursor cursor, const QCursor& shape);
