@@ -302,6 +302,11 @@ std::exception_ptr TThread::FatalException() const {
   return shared_->fatal;
 }
 
+bool TThread::Synchronizing() const {
+  std::lock_guard<std::mutex> guard(shared_->m);
+  return shared_->sync == Shared::Sync::Pending || shared_->sync == Shared::Sync::Running;
+}
+
 int TThread::ThreadID() const {
   return shared_->tid.load();
 }

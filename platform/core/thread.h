@@ -85,6 +85,9 @@ class TThread {
   // The exception that ended Execute, if any.
   std::exception_ptr FatalException() const;
 
+  // Whether the worker waits in Synchronize for the GUI thread to run its call.
+  bool Synchronizing() const;
+
   // Kernel thread id of the worker (0 before it runs).
   int ThreadID() const;
 
