@@ -41,6 +41,7 @@ void RoundDecimal(TFloatDecimal& d, int keep) {
   if (d.Kind != TFloatDecimal::fkFinite || d.Count == 0) return;
   if (keep < 0) {
     d.Count = 0;
+    d.Exponent = 0;
     return;
   }
   if (keep >= d.Count) return;
@@ -60,6 +61,7 @@ void RoundDecimal(TFloatDecimal& d, int keep) {
     d.Count = i + 1;  // digits after i became zeros
   }
   while (d.Count > 0 && d.Digits[static_cast<size_t>(d.Count - 1)] == '0') --d.Count;
+  if (d.Count == 0) d.Exponent = 0;
 }
 
 QString NonFiniteText(const TFloatDecimal& d) {

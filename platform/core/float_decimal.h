@@ -1,7 +1,7 @@
 #pragma once
 // Decimal expansion of an extended value, the common ground of the number
 // formatters. A finite value is 0.d1 d2 ... dn x 10^Exponent with d1 != 0 and
-// no trailing zero digits; zero has no digits at all.
+// no trailing zero digits; zero has no digits at all and the exponent 0.
 //
 // The expansion holds 18 significant digits of the 80-bit value, the 18th
 // rounded to nearest with ties to even from the exact binary value. The

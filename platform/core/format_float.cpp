@@ -186,9 +186,10 @@ QString Render(const TSection& s, const TFloatDecimal& d, bool minus) {
   int exponent = 0;
   const int firstDecimal = s.Scientific ? s.IntPlaces : d.Exponent;  // expansion index of decimal 1
   if (s.Scientific) {
-    if (!d.IsZero()) exponent = d.Exponent - s.IntPlaces;
-    if (!d.IsZero())
+    if (!d.IsZero()) {
+      exponent = d.Exponent - s.IntPlaces;
       for (int i = 0; i < s.IntPlaces; ++i) intDigits += QLatin1Char(d.DigitAt(i));
+    }
   } else {
     for (int i = 0; i < d.Exponent; ++i) intDigits += QLatin1Char(d.DigitAt(i));
   }
