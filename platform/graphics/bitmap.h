@@ -51,7 +51,7 @@ class TBitmap : public TGraphic {
   void Draw(TCanvas* canvas, const TRect& rect) override;
   void LoadFromData(const QByteArray& data) override;
   QByteArray SaveToData() const override;
-  QImage ToImage() const override { return image_; }
+  QImage ToImage() const override;
 
   // Copies another bitmap, or draws any other graphic onto a bitmap of its size.
   void Assign(TPersistent* Source) override;

@@ -19,6 +19,7 @@
 // device origin (the painter's translation when attached, 0,0 on a bitmap
 // unless moved with SetOrigin).
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -106,9 +107,9 @@ class TCanvas : public TPersistent {
   // --- Shapes ----------------------------------------------------------------
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-  // Fills with the brush only (no outline), also with a clear brush style.
+  // Fills with the brush only (no outline, no pen mode); a clear brush fills nothing.
   void FillRect(const TRect& r);
-  // A one-pixel frame in the brush colour.
+  // A one-pixel frame in the brush colour (no pen mode); a clear brush draws nothing.
   void FrameRect(const TRect& r);
   // Rectangle with corners rounded by ellipses of X3 x Y3.
   void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
@@ -188,55 +189,61 @@ class TCanvas : public TPersistent {
 
  protected:
   friend class TBitmap;
-  // A canvas of a bitmap draws on this image (begun lazily).
+  // A canvas of a bitmap draws on this image (a painter is begun lazily).
   void SetImage(QImage* image);
-  // Ends an own painter (the image is about to change or be read whole).
+  // Ends an own painter (the image is about to change or be copied).
   void ReleasePainter();
 
  private:
-  // Spans and runs produced by the rasterisers, in logical coordinates.
-  struct Span {
-    int y, x1, x2;  // x1..x2 inclusive
-  };
-  using Spans = std::vector<Span>;
-
-  bool BeginPainter();
-  void ApplyState();
-  void ApplyClip();
-  void SetMix(int mode);
-  void FillSpans(const Spans& spans, TColor color, bool penMode);
-  void FillRects(const QRect* rects, int count, TColor color, bool penMode);
-  void LinePixels(int x0, int y0, int x1, int y1, bool includeEnd, std::vector<QPoint>& out) const;
-  void StrokePixels(const std::vector<QPoint>& pixels, int& patternPos);
-  void StrokeWide(const QPolygon& poly, bool closed);
-  void DrawShape(const Spans& fill, int y0, int penWidth, const std::vector<Span>* innerFill);
-  void DrawArcShape(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
-  QFont CurrentQFont() const;
-  QRegion DeviceToLogical(const QRegion& r) const;
-  QRect SurfaceRect() const;
+  bool Prepare();
+  void SetMode(QPainter::CompositionMode mode);
+  bool PenVisible() const;
+  int PenWidth() const;
+  QPainter::CompositionMode PenComposition() const;
+  void FillRuns(const std::vector<QRect>& runs, const QColor& color);
+  void FillBrushRuns(const std::vector<QRect>& runs);
+  void StrokeSegment(int x0, int y0, int x1, int y1);
+  void StrokeThin(const std::vector<QPoint>& pixels);
+  QPen WideQPen() const;
+  void DrawRuns(const std::vector<QRect>& outline, const std::vector<QRect>& inside);
+  void DrawRoundShape(bool round, int X1, int Y1, int X2, int Y2, int X3, int Y3);
+  void DrawCurve(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+  const QFont& CurrentQFont() const;
+  const QFontMetrics& Metrics() const;
   QImage* ReadableImage(QPoint* deviceOffset) const;
+  QRect SurfaceRect() const;
+  void ResetPainterCache();
+  bool SelectionActive() const;
 
   std::unique_ptr<TPen> pen_;
   std::unique_ptr<TBrush> brush_;
   std::unique_ptr<TFont> font_;
 
-  QImage* image_ = nullptr;                  // bitmap surface (not owned)
-  std::unique_ptr<QPainter> own_painter_;    // painter on image_ while drawing
-  QPainter* painter_ = nullptr;              // current painter (own or attached)
+  QImage* image_ = nullptr;                // bitmap surface (not owned)
+  std::unique_ptr<QPainter> own_painter_;  // painter on image_ while drawing
+  QPainter* painter_ = nullptr;            // current painter (own or attached)
   bool attached_ = false;
-  QTransform base_transform_;                // attached painter's transform
-  std::optional<QRegion> base_clip_;         // attached painter's clip (logical)
+  QTransform base_transform_;              // attached painter's transform
+  std::optional<QRegion> base_clip_;       // attached painter's clip (device coordinates)
+  TPoint attach_origin_;                   // device origin of the attached painter
 
   TPoint origin_;
   TPoint pen_pos_;
+  int dash_pos_ = 0;  // position in the pen's dash pattern along a path
   int text_align_ = TA_LEFT | TA_TOP;
   TCopyMode copy_mode_ = cmSrcCopy;
   std::optional<TLogFont> selected_font_;
-  std::optional<QRegion> clip_region_;       // device coordinates
+  quint64 selected_font_change_ = 0;       // Font()'s change count at selection
+  std::optional<QRegion> clip_region_;     // device coordinates
   int lock_count_ = 0;
 
   // Painter state as last applied, to skip redundant state changes.
-  int applied_mix_ = -1;
+  int applied_mode_ = -1;
   bool clip_dirty_ = true;
-  bool font_dirty_ = true;
+  mutable bool painter_font_valid_ = false;
+  // The Qt font of the selected font, rebuilt when Font() changes.
+  mutable std::optional<QFont> qfont_;
+  mutable std::optional<QFontMetrics> metrics_;
+  mutable quint64 qfont_change_ = ~quint64(0);
+  mutable int escapement_ = 0;  // of the selected font, tenths of a degree
 };

@@ -14,6 +14,9 @@ class TGraphicsObject : public TPersistent {
 
   const TNotifyEvent& OnChange() const { return on_change_; }
   void SetOnChange(TNotifyEvent value) { on_change_ = std::move(value); }
+  // Counts the changes so far; users that cache something derived from the
+  // object (a canvas caching a Qt font) compare it instead of listening.
+  quint64 ChangeCount() const { return change_count_; }
 
  protected:
   // Fires OnChange with this object as sender.
@@ -21,4 +24,5 @@ class TGraphicsObject : public TPersistent {
 
  private:
   TNotifyEvent on_change_;
+  quint64 change_count_ = 0;
 };

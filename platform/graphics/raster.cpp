@@ -1,0 +1,164 @@
+#include "platform/graphics/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace raster {
+
+namespace {
+
+// floor(a / b) for b > 0.
+long long FloorDiv(long long a, long long b) {
+  long long q = a / b;
+  if ((a % b != 0) && (a < 0)) --q;
+  return q;
+}
+
+constexpr double kEps = 1e-9;
+
+}  // namespace
+
+void LinePixels(int x0, int y0, int x1, int y1, std::vector<QPoint>& out) {
+  const long long dx = (long long)x1 - x0;
+  const long long dy = (long long)y1 - y0;
+  const long long n = std::max(std::llabs(dx), std::llabs(dy));
+  if (n == 0) return;
+  out.reserve(out.size() + size_t(n));
+  if (std::llabs(dx) >= std::llabs(dy)) {
+    const int step = dx > 0 ? 1 : -1;
+    for (long long t = 0; t < n; ++t) {
+      // y0 + round(dy * t / n), halves toward +infinity.
+      const long long y = y0 + FloorDiv(2 * dy * t + n, 2 * n);
+      out.emplace_back(int(x0 + step * t), int(y));
+    }
+  } else {
+    const int step = dy > 0 ? 1 : -1;
+    for (long long t = 0; t < n; ++t) {
+      const long long x = x0 + FloorDiv(2 * dx * t + n, 2 * n);
+      out.emplace_back(int(x), int(y0 + step * t));
+    }
+  }
+}
+
+RowSpans EllipseSpans(int x1, int y1, int x2, int y2) {
+  RowSpans s;
+  s.top = y1;
+  const int h = y2 - y1;
+  const int w = x2 - x1;
+  if (w <= 0 || h <= 0) return s;
+  s.left.resize(size_t(h));
+  s.right.resize(size_t(h));
+  // Pixel centres lie on half-integers; the ellipse through the outermost
+  // centres has the semi-axes A and B around (cx, cy).
+  const double cx = (x1 + x2) / 2.0;
+  const double cy = (y1 + y2) / 2.0;
+  const double A = w / 2.0 - 0.5;
+  const double B = h / 2.0 - 0.5;
+  for (int i = 0; i < h; ++i) {
+    const double dy = std::fabs(y1 + i + 0.5 - cy);
+    // Rows: the pixel nearest to the curve in this row and all inside it.
+    double reach = 0;
+    if (B <= 0) {
+      reach = A + 0.5;
+    } else {
+      const double t = std::min(1.0, dy / B);
+      reach = A * std::sqrt(std::max(0.0, 1 - t * t)) + 0.5;
+      // Columns: pixels that the nearest-pixel choice along each column picks.
+      const double u = std::max(0.0, dy - 0.5) / B;
+      if (u <= 1) reach = std::max(reach, A * std::sqrt(std::max(0.0, 1 - u * u)));
+    }
+    reach = std::min(reach, A);
+    // Pixel x is taken when |x + 0.5 - cx| <= reach.
+    const int l = int(std::ceil(cx - reach - 0.5 - kEps));
+    const int r = int(std::floor(cx + reach - 0.5 + kEps));
+    s.left[size_t(i)] = std::max(l, x1);
+    s.right[size_t(i)] = std::min(r, x2 - 1);
+  }
+  return s;
+}
+
+RowSpans RoundRectSpans(int x1, int y1, int x2, int y2, int cw, int ch) {
+  RowSpans s;
+  s.top = y1;
+  const int w = x2 - x1;
+  const int h = y2 - y1;
+  if (w <= 0 || h <= 0) return s;
+  cw = std::clamp(cw, 0, w);
+  ch = std::clamp(ch, 0, h);
+  s.left.assign(size_t(h), x1);
+  s.right.assign(size_t(h), x2 - 1);
+  if (cw < 2 || ch < 2) return s;  // a corner of one pixel is square
+  const RowSpans corner = EllipseSpans(0, 0, cw, ch);
+  const int half = ch / 2;
+  for (int i = 0; i < half; ++i) {
+    // Top rows use the corner ellipse's top rows, bottom rows its bottom rows.
+    const int cl = corner.left[size_t(i)];
+    const int cr = corner.right[size_t(i)];
+    const int lb = corner.left[size_t(ch - 1 - i)];
+    const int rb = corner.right[size_t(ch - 1 - i)];
+    s.left[size_t(i)] = x1 + cl;
+    s.right[size_t(i)] = x2 - 1 - (cw - 1 - cr);
+    s.left[size_t(h - 1 - i)] = x1 + lb;
+    s.right[size_t(h - 1 - i)] = x2 - 1 - (cw - 1 - rb);
+  }
+  return s;
+}
+
+void AppendRuns(const RowSpans& shape, std::vector<QRect>& runs) {
+  for (int i = 0; i < shape.rows(); ++i)
+    if (!shape.empty(i))
+      runs.emplace_back(shape.left[size_t(i)], shape.top + i, shape.right[size_t(i)] - shape.left[size_t(i)] + 1, 1);
+}
+
+void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<QRect>& inside) {
+  const int n = shape.rows();
+  for (int i = 0; i < n; ++i) {
+    if (shape.empty(i)) continue;
+    const int y = shape.top + i;
+    const int l = shape.left[size_t(i)];
+    const int r = shape.right[size_t(i)];
+    if (shape.empty(i - 1) || shape.empty(i + 1)) {
+      border.emplace_back(l, y, r - l + 1, 1);
+      continue;
+    }
+    // Pixels beyond the narrower neighbour row touch the outside vertically.
+    const int nl = std::max(shape.left[size_t(i - 1)], shape.left[size_t(i + 1)]);
+    const int nr = std::min(shape.right[size_t(i - 1)], shape.right[size_t(i + 1)]);
+    const int leftEnd = std::max(l, nl - 1);     // border l..leftEnd
+    const int rightStart = std::min(r, nr + 1);  // border rightStart..r
+    if (leftEnd + 1 >= rightStart) {
+      border.emplace_back(l, y, r - l + 1, 1);
+      continue;
+    }
+    border.emplace_back(l, y, leftEnd - l + 1, 1);
+    border.emplace_back(rightStart, y, r - rightStart + 1, 1);
+    if (rightStart - 1 >= leftEnd + 1) inside.emplace_back(leftEnd + 1, y, rightStart - leftEnd - 1, 1);
+  }
+}
+
+void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>& ring,
+               std::vector<QRect>& inside) {
+  for (int i = 0; i < outer.rows(); ++i) {
+    if (outer.empty(i)) continue;
+    const int y = outer.top + i;
+    const int l = outer.left[size_t(i)];
+    const int r = outer.right[size_t(i)];
+    const int j = y - inner.top;
+    if (inner.empty(j)) {
+      ring.emplace_back(l, y, r - l + 1, 1);
+      continue;
+    }
+    const int il = std::max(inner.left[size_t(j)], l);
+    const int ir = std::min(inner.right[size_t(j)], r);
+    if (il > ir) {
+      ring.emplace_back(l, y, r - l + 1, 1);
+      continue;
+    }
+    if (il > l) ring.emplace_back(l, y, il - l, 1);
+    if (ir < r) ring.emplace_back(ir + 1, y, r - ir, 1);
+    inside.emplace_back(il, y, ir - il + 1, 1);
+  }
+}
+
+}  // namespace raster

@@ -1,0 +1,55 @@
+#pragma once
+// Pixel rasterisers behind TCanvas: which pixels a line, an ellipse or a
+// round rectangle covers. Everything here works on whole pixels so that the
+// canvas's results do not depend on the paint engine.
+
+#include <QPoint>
+#include <QRect>
+#include <vector>
+
+namespace raster {
+
+// Pixels of the line from (x0, y0) to (x1, y1) with the start included and
+// the end left out (nothing for a zero-length line). Along the major axis
+// every pixel is visited once; the minor coordinate is the ideal one rounded,
+// halves upwards, so a line and its reverse cover the same pixels.
+void LinePixels(int x0, int y0, int x1, int y1, std::vector<QPoint>& out);
+
+// Horizontal extent of each row of a shape: row i is y = top + i and covers
+// left[i]..right[i] (empty when left[i] > right[i]).
+struct RowSpans {
+  int top = 0;
+  std::vector<int> left;
+  std::vector<int> right;
+  int rows() const { return int(left.size()); }
+  bool empty(int i) const { return i < 0 || i >= rows() || left[size_t(i)] > right[size_t(i)]; }
+  // Whether the pixel (x, y) belongs to the shape.
+  bool contains(int x, int y) const {
+    const int i = y - top;
+    return !empty(i) && x >= left[size_t(i)] && x <= right[size_t(i)];
+  }
+};
+
+// The ellipse inscribed in the box x1..x2-1, y1..y2-1 (x1 < x2, y1 < y2).
+// A pixel belongs to it when the nearest-pixel rasterisation along either axis
+// picks it, which keeps the shape symmetric, inside its box and touching all
+// four sides of the box for every size and aspect ratio.
+RowSpans EllipseSpans(int x1, int y1, int x2, int y2);
+
+// The rectangle x1..x2-1, y1..y2-1 with its corners rounded by quarters of
+// an ellipse of cw x ch pixels (clamped to the rectangle).
+RowSpans RoundRectSpans(int x1, int y1, int x2, int y2, int cw, int ch);
+
+// Appends the rows of `shape` as runs (QRects of height 1), top to bottom.
+void AppendRuns(const RowSpans& shape, std::vector<QRect>& runs);
+
+// Splits `shape` into its one-pixel inner border (pixels with a neighbour
+// above, below, left or right outside the shape) and the rest. Both as rows
+// of runs appended to the vectors, in QRect form (height 1).
+void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<QRect>& inside);
+
+// The part of `outer` not in `inner` and the part in both, as runs.
+void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>& ring,
+               std::vector<QRect>& inside);
+
+}  // namespace raster
