@@ -16,7 +16,8 @@ void TFormParser::Expect(char16_t symbol) {
 
 TFormToken TFormParser::ExpectIdent(const char* what) {
   const TFormToken& token = lexer_.Peek();
-  if (token.kind != TFormTokenKind::Ident)
+  if (token.kind != TFormTokenKind::Ident || token.IsKeyword(QLatin1String("end")) ||
+      token.IsKeyword(QLatin1String("object")))
     lexer_.Fail(token.line, token.column,
                 QStringLiteral("%1 expected but %2 found").arg(QLatin1String(what), lexer_.Describe(token)));
   return Take();
@@ -76,6 +77,10 @@ TFormValue TFormParser::ParseValue(int depth) {
       value.text = ParseStringConcatenation();
       break;
     case TFormTokenKind::Ident:
+      // A missing value before the next line's keyword reads better as such.
+      if (first.IsKeyword(QLatin1String("end")) || first.IsKeyword(QLatin1String("object")))
+        lexer_.Fail(first.line, first.column,
+                    QStringLiteral("Property value expected but %1 found").arg(lexer_.Describe(first)));
       value.type = TFormValue::Type::Ident;
       value.text = Take().text;
       break;

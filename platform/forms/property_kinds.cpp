@@ -379,6 +379,16 @@ QVariant ValueToVariant(const TPropertyInfo& info, const TFormValue& value) {
   }
 }
 
+namespace {
+// Printable characters go into the quotes as they are; line and paragraph
+// separators would break lines in editors, so they get codes like controls.
+bool WrittenAsIs(char32_t code) {
+  if (code < 32 || !QChar::isPrint(code)) return false;
+  const QChar::Category category = QChar::category(code);
+  return category != QChar::Separator_Line && category != QChar::Separator_Paragraph;
+}
+}  // namespace
+
 QString QuoteString(const QString& text) {
   if (text.isEmpty()) return QStringLiteral("''");
   QString out;
@@ -395,7 +405,7 @@ QString QuoteString(const QString& text) {
     const QChar c = text[i];
     if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
       const char32_t code = QChar::surrogateToUcs4(c, text[i + 1]);
-      if (QChar::isPrint(code)) {
+      if (WrittenAsIs(code)) {
         openQuote();
         out.append(c).append(text[i + 1]);
       } else {
@@ -405,7 +415,7 @@ QString QuoteString(const QString& text) {
       ++i;
       continue;
     }
-    if (c.unicode() >= 32 && !c.isSurrogate() && c.isPrint()) {
+    if (!c.isSurrogate() && WrittenAsIs(c.unicode())) {
       openQuote();
       out.append(c);
       if (c == u'\'') out.append(c);
