@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "platform/controls/form.h"
+#include "platform/controls/safe_call.h"
 #include "platform/core/component.h"
 #include "platform/core/events.h"
 #include "platform/core/exceptions.h"

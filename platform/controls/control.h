@@ -229,6 +229,8 @@ class TControl : public TComponent {
   // The mouse messages are turned into the virtual handlers here.
   void HandleMouseMessage(TMessage& Message);
 
+  // Leaves the parent (destructors call it while their part still exists).
+  void DetachFromParent();
   // Stores new bounds without asking the parent to realign (used by the
   // parent's alignment itself).
   void UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight);
@@ -236,7 +238,6 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   void FontChanged(TObject* Sender);
-  void DetachFromParent();
 
   int left_ = 0;
   int top_ = 0;

@@ -46,7 +46,6 @@ class TForm : public TWinControl {
   void SetClientWidth(int value) override;
   void SetClientHeight(int value) override;
   TRect ClientRect() const override;
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   TPosition Position() const { return position_; }
   void SetPosition(TPosition value);
@@ -67,6 +66,8 @@ class TForm : public TWinControl {
   // Records that `control` received the focus: CM_EXIT to the previous
   // control, CM_ENTER to the new one.
   void FocusChanged(TWinControl* control);
+  // Forgets a control that is being destroyed (active and entered control).
+  void ControlDestroyed(TWinControl* control);
 
   // Shows the form (positioned as Position says) and activates it; the
   // ActiveControl, else the first control in tab order, gets the focus.
@@ -123,6 +124,7 @@ class TForm : public TWinControl {
   QPointer<TWinControl> activeControl_;
   QPointer<TWinControl> enteredControl_;  // the control that got CM_ENTER last
   bool closing_ = false;
+  bool placed_ = false;  // Position was applied at the first showing
 
   TNotifyEvent onCreate_;
   TNotifyEvent onShow_;

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/controls/control.h"
@@ -52,6 +53,10 @@ class TWinControl : public TControl {
   // The topmost visible child at a client position (windowless children only
   // unless allowWinControls).
   TControl* ControlAtPos(const TPoint& pos, bool allowDisabled = false, bool allowWinControls = false) const;
+  // The windowless child under the mouse, if any.
+  TControl* MouseControl() const { return hovered_.data(); }
+  // Shows `cursor` over the widget (crDefault: the widget's own cursor).
+  void ShowCursor(TCursor cursor);
 
   // Position among the parent's windowed children in tab order (-1 without
   // parent). Setting it moves the control and renumbers the others.
@@ -175,6 +180,7 @@ class TWinControl : public TControl {
   QPointer<QWidget> widget_;
   bool plainWidget_ = false;
   Qt::FocusPolicy nativeFocusPolicy_ = Qt::NoFocus;
+  std::optional<QCursor> nativeCursor_;  // cursor a native widget set for itself
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;
   int pendingTabOrder_ = -1;  // TabOrder set before the control had a parent
