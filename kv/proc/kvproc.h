@@ -6,3 +6,5 @@
 #include "kv/proc/conversions.h"
 #include "kv/proc/geometry.h"
 #include "kv/proc/log_scale.h"
+#include "kv/proc/painters.h"
+#include "kv/proc/text_output.h"

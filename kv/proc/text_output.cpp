@@ -104,14 +104,24 @@ void KvTextOut(TCanvas* canvas, int X, int Y, const QString& text, toPos positio
   KvGetTextSize(canvas, w, h, half, text);
   int x = X, y = Y;
   switch (ColumnOf(position)) {
-    case Column::Center: x = X - half.X; break;
-    case Column::Right: x = X - w; break;
-    case Column::Left: break;
+    case Column::Center:
+      x = X - half.X;
+      break;
+    case Column::Right:
+      x = X - w;
+      break;
+    case Column::Left:
+      break;
   }
   switch (RowOf(position)) {
-    case Row::Middle: y = Y - half.Y; break;
-    case Row::Bottom: y = Y - h; break;
-    case Row::Top: break;
+    case Row::Middle:
+      y = Y - half.Y;
+      break;
+    case Row::Bottom:
+      y = Y - h;
+      break;
+    case Row::Top:
+      break;
   }
   TextOutTopLeft(canvas, x, y, text);
 }
@@ -169,9 +179,14 @@ void KvRotTextOut(TCanvas* canvas, const TPoint& anchor, float angle, const QStr
   TPoint q = anchor;
   int horizontal = TA_LEFT;
   switch (ColumnOf(position)) {
-    case Column::Center: horizontal = TA_CENTER; break;
-    case Column::Right: horizontal = TA_RIGHT; break;
-    case Column::Left: break;
+    case Column::Center:
+      horizontal = TA_CENTER;
+      break;
+    case Column::Right:
+      horizontal = TA_RIGHT;
+      break;
+    case Column::Left:
+      break;
   }
   int vertical = TA_TOP;
   switch (position) {

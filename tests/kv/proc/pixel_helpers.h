@@ -28,13 +28,18 @@ inline std::unique_ptr<TBitmap> MakeSurface(int width, int height) {
   return bitmap;
 }
 
-// Bounding box of the pixels that differ from the background (empty if none).
-inline QRect InkBox(const TBitmap& bitmap) {
+// Bounding box of the pixels in `area` that differ from the background
+// (empty if none).
+inline QRect InkBox(const TBitmap& bitmap, const QRect& area) {
   QRect box;
-  for (int y = 0; y < bitmap.Height(); ++y)
-    for (int x = 0; x < bitmap.Width(); ++x)
+  const QRect within = area & QRect(0, 0, bitmap.Width(), bitmap.Height());
+  for (int y = within.top(); y <= within.bottom(); ++y)
+    for (int x = within.left(); x <= within.right(); ++x)
       if (bitmap.Pixel(x, y) != kBackground) box |= QRect(x, y, 1, 1);
   return box;
+}
+inline QRect InkBox(const TBitmap& bitmap) {
+  return InkBox(bitmap, QRect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
 // Number of pixels of exactly `color` inside `area`.
@@ -52,7 +57,8 @@ inline void SaveIfFailed(const TBitmap& bitmap, const QString& name) {
 
 // Two surfaces painted the same way are equal pixel for pixel; saves both
 // side by side otherwise.
-inline ::testing::AssertionResult SameImage(const TBitmap& actual, const TBitmap& expected, const QString& name) {
+inline ::testing::AssertionResult SameImage(const TBitmap& actual, const TBitmap& expected,
+                                            const QString& name) {
   if (actual.Image() == expected.Image()) return ::testing::AssertionSuccess();
   QImage both(actual.Width() * 2 + 4, actual.Height(), QImage::Format_RGB32);
   both.fill(Qt::magenta);
@@ -61,8 +67,8 @@ inline ::testing::AssertionResult SameImage(const TBitmap& actual, const TBitmap
       both.setPixel(x, y, actual.Image().pixel(x, y));
       both.setPixel(actual.Width() + 4 + x, y, expected.Image().pixel(x, y));
     }
-  return ::testing::AssertionFailure() << "pixels differ; saved " << savePng(both, name).toStdString()
-                                       << " (actual left, expected right)";
+  return ::testing::AssertionFailure()
+         << "pixels differ; saved " << savePng(both, name).toStdString() << " (actual left, expected right)";
 }
 
 }  // namespace kv::test

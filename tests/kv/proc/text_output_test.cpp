@@ -16,13 +16,14 @@ using kv::test::InkBox;
 using kv::test::MakeSurface;
 using kv::test::SameImage;
 
-constexpr toPos kAllPositions[] = {toTopLeft, toTopCenter, toTopRight, toMidLeft, toMidCenter,
-                                   toMidRight, toBotLeft, toBotCenter, toBotRight};
+constexpr toPos kAllPositions[] = {toTopLeft,  toTopCenter, toTopRight,  toMidLeft, toMidCenter,
+                                   toMidRight, toBotLeft,   toBotCenter, toBotRight};
 
 // Top-left corner of a w x h text anchored at (x, y), from the anchor table.
 TPoint Corner(toPos position, int x, int y, int w, int h) {
-  const int column = position % 3, row = position / 3;
-  return TPoint(column == 0 ? x : column == 1 ? x - w / 2 : x - w, row == 0 ? y : row == 1 ? y - h / 2 : y - h);
+  const int dx[] = {0, w / 2, w};  // by column: left, centre, right
+  const int dy[] = {0, h / 2, h};  // by row: top, middle, bottom
+  return TPoint(x - dx[position % 3], y - dy[position / 3]);
 }
 
 TEST(TextMeasureTests, SizeAndHalfSizeTruncate) {
@@ -159,7 +160,8 @@ TEST(Text3DTests, EmbossedCopiesGoDownRightAndUpLeftBeneathTheText) {
   KvTextOutMultiLine3D(actual->Canvas(), 70, 40, 2, clRed, clWhite, clBlue, text, toMidCenter, true);
   TCanvas* c = expected->Canvas();
   const int l = c->TextHeight(QStringLiteral("X")) + 2;
-  const std::pair<QString, int> lines[] = {{QStringLiteral("Pa"), 40 - l / 2}, {QStringLiteral("kPa"), 40 - l / 2 + l}};
+  const std::pair<QString, int> lines[] = {{QStringLiteral("Pa"), 40 - l / 2},
+                                           {QStringLiteral("kPa"), 40 - l / 2 + l}};
   for (const auto& [line, y] : lines) {
     c->Font()->SetColor(clBlue);
     KvTextOut(c, 71, y + 1, line, toMidCenter);
