@@ -168,14 +168,4 @@ TEST(KvCustomControl, SettingsChangesReachParamChangeEvenInsideAnOpenBracket) {
   EXPECT_EQ(control.senders, (std::vector<TObject*>{&settings}));
 }
 
-TEST(KvCustomControl, MouseDownRaisesTheFrameworkEvent) {
-  TProbeCustom control(nullptr);
-  int calls = 0;
-  control.SetOnMouseDown([&](TObject*, TMouseButton button, TShiftState, int x, int y) {
-    calls += (button == mbLeft && x == 7 && y == 8) ? 1 : 100;
-  });
-  control.MouseDown(mbLeft, TShiftState(), 7, 8);
-  EXPECT_EQ(calls, 1);
-}
-
 }  // namespace

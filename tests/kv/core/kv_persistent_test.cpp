@@ -108,30 +108,6 @@ TEST(KvPersistent, NestedChangesArriveWithTheNestedObjectAsSender) {
   EXPECT_EQ(senders, (std::vector<TObject*>{s.Nested(), nullptr, &other}));
 }
 
-TEST(KvPersistent, ChangeAndChangeObjectAreOverridable) {
-  struct TCounting : TKvPersistent {
-    int changes = 0;
-    std::vector<TObject*> objects;
-    void Change() override {
-      ++changes;
-      TKvPersistent::Change();
-    }
-    void ChangeObject(TObject* Sender) override {
-      objects.push_back(Sender);
-      TKvPersistent::ChangeObject(Sender);
-    }
-  } counting;
-  TKvPersistent child;
-  child.SetOnChange(TNotifyEvent(&counting, &TKvPersistent::ChangeObject));
-  int heard = 0;
-  counting.SetOnChange([&](TObject*) { ++heard; });
-  child.Change();
-  counting.Change();
-  EXPECT_EQ(counting.objects, (std::vector<TObject*>{&child}));
-  EXPECT_EQ(counting.changes, 1);
-  EXPECT_EQ(heard, 2);
-}
-
 TEST(KvPersistent, OnChangeIsAPublishedEventProperty) {
   TSampleSettings s;
   const QMetaObject* mo = s.metaObject();

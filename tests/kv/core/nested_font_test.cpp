@@ -35,12 +35,6 @@ TEST(NestedFont, FontChangesArriveWithTheFontAsSender) {
   EXPECT_EQ(senders[1], settings.Font());
 }
 
-TEST(NestedFont, WithoutListenerFontChangesGoNowhere) {
-  TTextSettings settings;
-  settings.Font()->SetName("Arial");
-  EXPECT_EQ(settings.Font()->Name(), "Arial");
-}
-
 TEST(NestedFont, ReassigningTheFontEndsWithTheSettingsObjectAsSender) {
   TTextSettings settings;
   TFont other;

@@ -144,14 +144,6 @@ TEST(Bearing, SweepAgreesWithTheClockwiseBearing) {
   }
 }
 
-TEST(Bearing, RotationAndBearingAgree) {
-  const TPoint c(0, 0);
-  for (float a : {30.0f, 100.0f, 200.0f, 290.0f}) {
-    const TPoint p = KvRotate(Point(0, -1000), c, a, true);
-    EXPECT_NEAR(std::remainder(KvGetAngle(p, c) - a, 360.0), 0.0, 0.1) << a;
-  }
-}
-
 TEST(Circle, TheDiameterIsTheWidth) {
   const TRect tall = Rect(0, 0, 10, 100);
   EXPECT_FALSE(KvInCircle(5, 10, tall));

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
 #include <cmath>
 
-#include "kv/proc/conversions.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/numbers.h"
 #include "tests/kv/proc/print_helpers.h"
@@ -113,13 +111,6 @@ TEST_F(LogLabels, LogRangeStrWithASpanSmallerThanTheStepsWalksEveryDecade) {
   // (2 - 0) div 5 = 0 would never reach the far end; it counts as 1.
   EXPECT_EQ(KvLogRangeStr(0, 2, 5, "0e-0", false), "1e0;1e1;1e2;");
   EXPECT_EQ(KvLogRangeStr(0, 2, 5, "0e-0", true), "1e2;1e1;1e0;");
-}
-
-TEST_F(LogLabels, LabelListsSplitBackIntoTheirItems) {
-  QString list = KvLogRangeStr(-2, 2, 4, "0e-0", false);
-  QStringList items;
-  while (!list.isEmpty()) items << KvStrToken(list, QLatin1Char(';'));
-  EXPECT_EQ(items, QStringList({"1e-2", "1e-1", "1e0", "1e1", "1e2"}));
 }
 
 }  // namespace
