@@ -82,8 +82,10 @@ const BadInput kBadInputs[] = {
     {"missing end of object", "    Count = 1\n", "TESTFORM(5,1): Form1.Button1: 'end' expected but end of text found"},
     {"missing equals sign", "    Count 1\n  end\nend", "TESTFORM(4,11): Form1.Button1.Count: '=' expected but 1 found"},
     {"missing value", "    Count =\n  end\nend",
-     "TESTFORM(5,3): Form1.Button1.Count: Property value expected but end found"},
+     "TESTFORM(5,3): Form1.Button1.Count: end is not a valid integer value"},
     {"bad number", "    Count = 12abc\n  end\nend", "TESTFORM(4,13): Form1.Button1.Count: 12abc is not a valid number"},
+    {"keyword in a nested block", "    Font = ( Name = 'x' end )\n  end\nend",
+     "TESTFORM(4,25): Form1.Button1.Font: Property name expected but end found"},
     {"garbage character", "    @@@\n  end\nend", "TESTFORM(4,5): Form1.Button1: Invalid character '@'"},
     {"value where a property belongs", "    'text'\n  end\nend",
      "TESTFORM(4,5): Form1.Button1: Property name, 'object' or 'end' expected but 'text' found"},
@@ -158,8 +160,8 @@ TEST(FormReaderRootErrors, AreReportedBeforeAnythingIsSet) {
        "TESTFORM(1,15): Form1: The description is for a TOtherForm, not for a TTestForm"},
       {"empty text", "", "TESTFORM(1,1): 'object' expected but end of text found"},
       {"no header", "Caption = 'x'", "TESTFORM(1,1): 'object' expected but Caption found"},
-      {"header without class", "object Form1:\nend", "TESTFORM(2,1): Class name expected but end found"},
-      {"keyword as a name", "object end: TTestForm\nend", "TESTFORM(1,8): Component name expected but end found"},
+      {"header without class", "object Form1:\nCaption = 'x'\nend",
+       "TESTFORM(2,1): Form1: The description is for a Caption, not for a TTestForm"},
   };
   for (const RootError& c : cases) {
     TTestForm form;

@@ -213,12 +213,21 @@ TEST_F(FormReader, ReferencesMayNameComponentsReadLater) {
   object Third: TTestItem
     Buddy = nil
   end
+  object End: TTestItem
+    Buddy = object
+  end
+  object object: TTestItem
+    Buddy = End
+  end
 end)");
   auto* second = Child<TTestItem>(&form, "Second");
   EXPECT_EQ(form.Buddy(), second);
   EXPECT_EQ(Child<TTestItem>(&form, "First")->Buddy(), second);
   EXPECT_EQ(second->Buddy(), &form);
   EXPECT_EQ(Child<TTestItem>(&form, "Third")->Buddy(), nullptr);
+  // Keywords are fine as names wherever a name is expected.
+  EXPECT_EQ(Child<TTestItem>(&form, "End")->Buddy(), form.FindComponent("object"));
+  EXPECT_EQ(Child<TTestItem>(&form, "object")->Buddy(), form.FindComponent("End"));
 }
 
 TEST_F(FormReader, SettersRunInTextOrderWhileLoadingAndLoadedRunsOnceAfterwardsRootFirst) {
