@@ -272,7 +272,8 @@ bool TCanvas::Prepare() {
 
 QPainter* TCanvas::Painter() {
   if (!Prepare()) return nullptr;
-  SetMode(QPainter::CompositionMode_SourceOver);
+  SetRop(pmCopy);
+  ApplyRop();
   painter_font_valid_ = false;
   return painter_;
 }
@@ -297,7 +298,22 @@ bool TCanvas::PenVisible() const { return pen_->Style() != psClear; }
 
 int TCanvas::PenWidth() const { return std::max(1, pen_->Width()); }
 
-QPainter::CompositionMode TCanvas::PenComposition() const { return ModeOfPen(pen_->Mode()); }
+void TCanvas::ApplyRop() { SetMode(ModeOfPen(rop_)); }
+
+bool TCanvas::DirectSurface(QRect& clip, QPoint& offset) const {
+  // Only an own bitmap surface that nobody shares, clipped by nothing or by
+  // one rectangle: then writing the pixels ourselves is the same as letting
+  // the paint engine do it, and several times faster for many short runs.
+  if (!image_ || attached_ || !own_painter_ || image_->format() != QImage::Format_RGB32 || !image_->isDetached())
+    return false;
+  clip = image_->rect();
+  if (clip_region_) {
+    if (clip_region_->rectCount() > 1) return false;
+    clip &= clip_region_->boundingRect();
+  }
+  offset = QPoint(origin_.X, origin_.Y);
+  return true;
+}
 
 QPen TCanvas::WideQPen() const {
   QPen pen(ToQColor(pen_->Color()), PenWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -307,7 +323,23 @@ QPen TCanvas::WideQPen() const {
 // --- Filling runs ------------------------------------------------------------
 
 void TCanvas::FillRuns(const std::vector<QRect>& runs, const QColor& color) {
-  for (const QRect& r : runs) painter_->fillRect(r, color);
+  if (runs.empty() || rop_ == pmNop) return;
+  QRect clip;
+  QPoint offset;
+  if (DirectSurface(clip, offset)) {
+    for (const QRect& r : runs) raster::FillRun(*image_, r.translated(offset) & clip, color.rgb(), rop_);
+    return;
+  }
+  ApplyRop();
+  if (runs.size() == 1) {
+    painter_->fillRect(runs.front(), color);
+    return;
+  }
+  // One call for the whole shape: the paint engine fills the runs without
+  // going through the painter's front end for each.
+  painter_->setPen(Qt::NoPen);
+  painter_->setBrush(color);
+  painter_->drawRects(runs.data(), int(runs.size()));
 }
 
 void TCanvas::FillBrushRuns(const std::vector<QRect>& runs) {
@@ -319,9 +351,11 @@ void TCanvas::FillBrushRuns(const std::vector<QRect>& runs) {
     return;
   }
   // Hatches are drawn on a transparent background, anchored to the device.
-  const QBrush hatch(color, HatchOf(style));
+  ApplyRop();
   painter_->setBrushOrigin(-origin_.X, -origin_.Y);
-  for (const QRect& r : runs) painter_->fillRect(r, hatch);
+  painter_->setPen(Qt::NoPen);
+  painter_->setBrush(QBrush(color, HatchOf(style)));
+  painter_->drawRects(runs.data(), int(runs.size()));
 }
 
 void TCanvas::DrawRuns(const std::vector<QRect>& outline, const std::vector<QRect>& inside) {
@@ -338,7 +372,7 @@ void TCanvas::MoveTo(int X, int Y) {
 
 void TCanvas::LineTo(int X, int Y) {
   if (PenVisible() && Prepare()) {
-    SetMode(PenComposition());
+    SetRop(pen_->Mode());
     StrokeSegment(pen_pos_.X, pen_pos_.Y, X, Y);
   }
   pen_pos_ = TPoint(X, Y);
@@ -346,20 +380,22 @@ void TCanvas::LineTo(int X, int Y) {
 
 void TCanvas::StrokeSegment(int x0, int y0, int x1, int y1) {
   if (PenWidth() > 1) {
+    ApplyRop();
     painter_->setPen(WideQPen());
     painter_->setBrush(Qt::NoBrush);
     painter_->drawLine(x0, y0, x1, y1);
     return;
   }
-  std::vector<QPoint> pixels;
-  raster::LinePixels(x0, y0, x1, y1, pixels);
-  StrokeThin(pixels);
+  scratch_pixels_.clear();
+  raster::LinePixels(x0, y0, x1, y1, scratch_pixels_);
+  StrokeThin(scratch_pixels_);
 }
 
 void TCanvas::StrokeThin(const std::vector<QPoint>& pixels) {
   if (pixels.empty()) return;
   const std::span<const int> pattern = DashPattern(pen_->Style());
-  std::vector<QRect> on;
+  std::vector<QRect>& on = scratch_runs_;
+  on.clear();
   if (pattern.empty()) {
     {
       RunBuilder runs(on);
@@ -396,11 +432,12 @@ void TCanvas::StrokeThin(const std::vector<QPoint>& pixels) {
 
 void TCanvas::Polyline(const TPoint* points, int count) {
   if (!points || count < 2 || !PenVisible() || !Prepare()) return;
-  SetMode(PenComposition());
+  SetRop(pen_->Mode());
   dash_pos_ = 0;
   if (PenWidth() > 1) {
     QPolygon poly;
     for (int i = 0; i < count; ++i) poly << points[i].toQPoint();
+    ApplyRop();
     painter_->setPen(WideQPen());
     painter_->setBrush(Qt::NoBrush);
     painter_->drawPolyline(poly);
@@ -415,11 +452,12 @@ void TCanvas::Polyline(const TPoint* points, int count) {
 void TCanvas::Polygon(const TPoint* points, int count) {
   if (!points || count < 2 || !Prepare()) return;
   if (pen_->Mode() == pmNop) return;
-  SetMode(PenComposition());
+  SetRop(pen_->Mode());
   QPolygon poly;
   for (int i = 0; i < count; ++i) poly << points[i].toQPoint();
   if (brush_->Style() != bsClear) {
     const QColor color = ToQColor(brush_->Color());
+    ApplyRop();
     painter_->setPen(Qt::NoPen);
     painter_->setBrush(brush_->Style() == bsSolid ? QBrush(color) : QBrush(color, HatchOf(brush_->Style())));
     painter_->drawPolygon(poly, Qt::OddEvenFill);
@@ -427,6 +465,7 @@ void TCanvas::Polygon(const TPoint* points, int count) {
   if (!PenVisible()) return;
   dash_pos_ = 0;
   if (PenWidth() > 1) {
+    ApplyRop();
     painter_->setPen(WideQPen());
     painter_->setBrush(Qt::NoBrush);
     painter_->drawPolygon(poly);
@@ -450,7 +489,7 @@ void TCanvas::Polygon(const TPoint* points, int count) {
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   const QRect box = NormalBox(X1, Y1, X2, Y2);
   if (box.isEmpty() || pen_->Mode() == pmNop || !Prepare()) return;
-  SetMode(PenComposition());
+  SetRop(pen_->Mode());
   if (!PenVisible()) {
     FillBrushRuns({box});
     return;
@@ -486,13 +525,13 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 
 void TCanvas::FillRect(const TRect& r) {
   if (r.Right <= r.Left || r.Bottom <= r.Top || brush_->Style() == bsClear || !Prepare()) return;
-  SetMode(QPainter::CompositionMode_SourceOver);
+  SetRop(pmCopy);
   FillBrushRuns({r.toQRect()});
 }
 
 void TCanvas::FrameRect(const TRect& r) {
   if (r.Right <= r.Left || r.Bottom <= r.Top || brush_->Style() == bsClear || !Prepare()) return;
-  SetMode(QPainter::CompositionMode_SourceOver);
+  SetRop(pmCopy);
   const QRect box = r.toQRect();
   std::vector<QRect> frame;
   if (box.width() <= 2 || box.height() <= 2) {
@@ -511,7 +550,7 @@ void TCanvas::FrameRect(const TRect& r) {
 void TCanvas::DrawRoundShape(bool round, int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   const QRect box = NormalBox(X1, Y1, X2, Y2);
   if (box.isEmpty() || pen_->Mode() == pmNop || !Prepare()) return;
-  SetMode(PenComposition());
+  SetRop(pen_->Mode());
   std::vector<QRect> outline, inside;
   if (!PenVisible()) {
     raster::AppendRuns(ShapeSpans(round, box, X3, Y3), inside);
@@ -558,7 +597,7 @@ void TCanvas::DrawCurve(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3
   const bool pen = PenVisible();
   const bool fill = kind != kArc && brush_->Style() != bsClear;
   if (!pen && !fill) return;
-  SetMode(PenComposition());
+  SetRop(pen_->Mode());
 
   // Angles are taken on the ellipse normalised to a unit circle, counter-
   // clockwise on the screen (y grows downwards).
@@ -684,8 +723,8 @@ TColor TCanvas::Pixels(int X, int Y) const {
 
 void TCanvas::SetPixels(int X, int Y, TColor color) {
   if (!Prepare()) return;
-  SetMode(QPainter::CompositionMode_SourceOver);
-  painter_->fillRect(QRect(X, Y, 1, 1), ToQColor(color));
+  SetRop(pmCopy);
+  FillRuns({QRect(X, Y, 1, 1)}, ToQColor(color));
 }
 
 // --- Text --------------------------------------------------------------------
@@ -717,6 +756,10 @@ QSize TCanvas::TextExtent(const QString& text) const {
   const QFontMetrics& fm = Metrics();
   return QSize(fm.horizontalAdvance(text), fm.height());
 }
+
+int TCanvas::TextWidth(const QString& text) const { return Metrics().horizontalAdvance(text); }
+
+int TCanvas::TextHeight(const QString&) const { return Metrics().height(); }
 
 int TCanvas::SetTextAlign(int flags) {
   const int previous = text_align_;
@@ -757,7 +800,8 @@ void TCanvas::TextOut(int X, int Y, const QString& text) {
       case TA_BASELINE: top = -ascent; break;
       default: break;
     }
-    SetMode(QPainter::CompositionMode_SourceOver);
+    SetRop(pmCopy);
+    ApplyRop();
     if (!painter_font_valid_) {
       painter_->setFont(font);
       painter_font_valid_ = true;
@@ -821,7 +865,9 @@ void TCanvas::DrawImage(const TRect& dest, const QImage& image, const QRect& sou
   } else {
     SetMode(ModeOfCopy(copy_mode_));
   }
-  if (target.size() == part.size())
+  if (target.size() == part.size() && part == from->rect())
+    painter_->drawImage(target.topLeft(), *from);
+  else if (target.size() == part.size())
     painter_->drawImage(target.topLeft(), *from, part);
   else
     painter_->drawImage(target, *from, part);

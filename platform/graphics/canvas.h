@@ -137,8 +137,8 @@ class TCanvas : public TPersistent {
   void TextOut(int X, int Y, const QString& text);
   // Width and height of the text cell (height = ascent + descent).
   QSize TextExtent(const QString& text) const;
-  int TextWidth(const QString& text) const { return TextExtent(text).width(); }
-  int TextHeight(const QString& text) const { return TextExtent(text).height(); }
+  int TextWidth(const QString& text) const;
+  int TextHeight(const QString& text) const;
   int GetTextAlign() const { return text_align_; }
   // Returns the previous flags.
   int SetTextAlign(int flags);
@@ -199,7 +199,11 @@ class TCanvas : public TPersistent {
   void SetMode(QPainter::CompositionMode mode);
   bool PenVisible() const;
   int PenWidth() const;
-  QPainter::CompositionMode PenComposition() const;
+  // The raster operation of the next fills; the painter follows it only
+  // when it draws them itself (ApplyRop).
+  void SetRop(TPenMode rop) { rop_ = rop; }
+  void ApplyRop();
+  bool DirectSurface(QRect& clip, QPoint& offset) const;
   void FillRuns(const std::vector<QRect>& runs, const QColor& color);
   void FillBrushRuns(const std::vector<QRect>& runs);
   void StrokeSegment(int x0, int y0, int x1, int y1);
@@ -239,6 +243,10 @@ class TCanvas : public TPersistent {
 
   // Painter state as last applied, to skip redundant state changes.
   int applied_mode_ = -1;
+  TPenMode rop_ = pmCopy;
+  // Reused buffers of the line rasteriser, so that a line allocates nothing.
+  std::vector<QPoint> scratch_pixels_;
+  std::vector<QRect> scratch_runs_;
   bool clip_dirty_ = true;
   mutable bool painter_font_valid_ = false;
   // The Qt font of the selected font, rebuilt when Font() changes.

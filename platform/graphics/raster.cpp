@@ -161,4 +161,47 @@ void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>&
   }
 }
 
+namespace {
+
+template <typename Op>
+void ForEachPixel(QImage& image, const QRect& run, Op op) {
+  const qsizetype stride = image.bytesPerLine();
+  uchar* base = image.bits() + run.top() * stride + qsizetype(run.left()) * 4;
+  for (int y = 0; y < run.height(); ++y, base += stride) {
+    auto* p = reinterpret_cast<QRgb*>(base);
+    for (int i = 0; i < run.width(); ++i) p[i] = op(p[i]) | 0xFF000000u;
+  }
+}
+
+}  // namespace
+
+void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop) {
+  if (run.isEmpty()) return;
+  const QRgb s = color & 0xFFFFFFu;
+  switch (rop) {
+    case pmBlack: ForEachPixel(image, run, [](QRgb) { return 0u; }); break;
+    case pmWhite: ForEachPixel(image, run, [](QRgb) { return 0xFFFFFFu; }); break;
+    case pmNop: break;
+    case pmNot: ForEachPixel(image, run, [](QRgb d) { return ~d; }); break;
+    case pmCopy: {
+      const qsizetype stride = image.bytesPerLine();
+      uchar* base = image.bits() + run.top() * stride + qsizetype(run.left()) * 4;
+      for (int y = 0; y < run.height(); ++y, base += stride)
+        std::fill_n(reinterpret_cast<QRgb*>(base), run.width(), s | 0xFF000000u);
+      break;
+    }
+    case pmNotCopy: ForEachPixel(image, run, [s](QRgb) { return ~s; }); break;
+    case pmMergePenNot: ForEachPixel(image, run, [s](QRgb d) { return s | ~d; }); break;
+    case pmMaskPenNot: ForEachPixel(image, run, [s](QRgb d) { return s & ~d; }); break;
+    case pmMergeNotPen: ForEachPixel(image, run, [s](QRgb d) { return ~s | d; }); break;
+    case pmMaskNotPen: ForEachPixel(image, run, [s](QRgb d) { return ~s & d; }); break;
+    case pmMerge: ForEachPixel(image, run, [s](QRgb d) { return s | d; }); break;
+    case pmNotMerge: ForEachPixel(image, run, [s](QRgb d) { return ~(s | d); }); break;
+    case pmMask: ForEachPixel(image, run, [s](QRgb d) { return s & d; }); break;
+    case pmNotMask: ForEachPixel(image, run, [s](QRgb d) { return ~(s & d); }); break;
+    case pmXor: ForEachPixel(image, run, [s](QRgb d) { return s ^ d; }); break;
+    case pmNotXor: ForEachPixel(image, run, [s](QRgb d) { return ~(s ^ d); }); break;
+  }
+}
+
 }  // namespace raster

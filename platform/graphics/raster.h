@@ -3,9 +3,12 @@
 // round rectangle covers. Everything here works on whole pixels so that the
 // canvas's results do not depend on the paint engine.
 
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <vector>
+
+#include "platform/graphics/graphics_types.h"
 
 namespace raster {
 
@@ -51,5 +54,10 @@ void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<
 // The part of `outer` not in `inner` and the part in both, as runs.
 void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>& ring,
                std::vector<QRect>& inside);
+
+// Combines `color` with the pixels of `run` (clipped to the image already;
+// an empty run does nothing) of a Format_RGB32 image by the raster
+// operation `rop`, as the paint engine's raster operations would.
+void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop);
 
 }  // namespace raster

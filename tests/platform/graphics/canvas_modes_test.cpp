@@ -236,4 +236,38 @@ TEST_F(CanvasModes, AttachedPainterKeepsItsTranslationAndClip) {
   if (HasFailure()) kv::test::savePng(surface, "AttachedPainter");
 }
 
+// A bitmap's own canvas writes runs of pixels itself; through another
+// painter the paint engine does it. Both must give the same pixels.
+TEST_F(CanvasModes, OwnSurfaceAndAttachedPainterDrawTheSamePixels) {
+  auto scene = [](TCanvas* c) {
+    PaintScene(c);
+    c->Pen()->SetStyle(psDashDot);
+    c->Brush()->SetColor(clGreen);
+    c->MoveTo(1, 40);
+    c->LineTo(63, 60);
+    c->Pen()->SetStyle(psSolid);
+    for (TPenMode mode : {pmXor, pmNot, pmMask, pmMergePenNot, pmNotXor, pmCopy}) {
+      c->Pen()->SetMode(mode);
+      c->Pen()->SetColor(RGBColor(0x35, 0xC1, 0x7A));
+      c->Brush()->SetColor(RGBColor(0x9C, 0x0F, 0xE3));
+      c->Ellipse(int(mode) * 3, 5, 40 + int(mode), 50);
+      c->Pie(0, 0, 50, 50, 50, 25, 25, 0);
+      c->RoundRect(10, 30, 60, 60, 12, 8);
+    }
+    c->SetPixels(63, 63, clRed);
+  };
+  scene(canvas);
+  QImage surface(64, 64, QImage::Format_RGB32);
+  surface.fill(Qt::white);
+  {
+    QPainter painter(&surface);
+    TCanvas attached;
+    attached.Attach(&painter);
+    scene(&attached);
+    attached.Detach();
+  }
+  EXPECT_EQ(surface, bitmap.Image());
+  if (HasFailure()) kv::test::savePng(surface, "OwnSurfaceAndAttachedPainter_attached");
+}
+
 }  // namespace
