@@ -52,9 +52,9 @@ void KvEllipse3D(TCanvas* canvas, TRect& r, TColor face, bool raised);
 // `firstColor` has no effect on the drawing; it takes part in the signature
 // only.
 void KvCircleAtPoint(TCanvas* canvas, const TPoint& centre, int radius, TColor firstColor, TColor fillColor);
-// A slider thumb of `size` centred on `centre`, lying across a horizontal
-// track when `wide` and across a vertical one otherwise, its inner face in
-// `face`. `unused` takes part in the signature only.
+// A slider thumb of `size` centred on `centre`: wider than tall when `wide`
+// (for a vertical track), taller than wide otherwise (for a horizontal
+// track), its inner face in `face`. `unused` takes part in the signature only.
 void KvThumb(TCanvas* canvas, const TPoint& centre, int size, int unused, bool wide, TColor face);
 // A two-pixel button bevel inside r, raised or sunken, after filling r with
 // `color` (with the current pen) when `fill` is set. r ends shrunk by 2.
