@@ -73,6 +73,18 @@ QMessageBox::StandardButton StandardButtonOf(int id) {
   }
 }
 
+// The Qt application the framework creates: an exception that a handler
+// outside SafeCall lets escape still ends here, never in Qt's event loop.
+class GuardedApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    bool result = false;
+    SafeCall([&] { result = QApplication::notify(receiver, event); });
+    return result;
+  }
+};
+
 }  // namespace
 
 void HandleExceptionAtEntry(std::exception_ptr error) noexcept {
@@ -103,7 +115,7 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
     // No display: run on the offscreen platform so the program still starts
     // and reports its errors on stderr.
     if (!DisplayNamed()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    ownQtApp_ = std::make_unique<QApplication>(argc, argv);
+    ownQtApp_ = std::make_unique<GuardedApplication>(argc, argv);
   }
   if (!Application) Application = this;
 }

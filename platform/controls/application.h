@@ -60,7 +60,9 @@ class TApplication : public TComponent {
   // the global `Application`.
   explicit TApplication(TComponent* AOwner = nullptr);
   // Creates the QApplication too; without a usable display it runs on the
-  // offscreen platform, so that errors still reach stderr.
+  // offscreen platform, so that errors still reach stderr. That application
+  // also catches, as a last resort, any exception a handler outside SafeCall
+  // lets escape into Qt's event delivery.
   TApplication(int& argc, char** argv);
   ~TApplication() override;
 

@@ -38,6 +38,9 @@ class TForm : public TWinControl {
   Q_CLASSINFO("default:BorderIcons", "[biSystemMenu,biMinimize,biMaximize]")
   Q_CLASSINFO("default:Scaled", "True")
   Q_CLASSINFO("default:PixelsPerInch", "96")
+  // A form is described by its client size; the outer size follows from the frame.
+  Q_CLASSINFO("stored:Width", "IsOuterSizeStored")
+  Q_CLASSINFO("stored:Height", "IsOuterSizeStored")
 
  public:
   Q_INVOKABLE explicit TForm(TComponent* AOwner = nullptr);
@@ -46,6 +49,7 @@ class TForm : public TWinControl {
   void SetClientWidth(int value) override;
   void SetClientHeight(int value) override;
   TRect ClientRect() const override;
+  Q_INVOKABLE bool IsOuterSizeStored() const { return Parent() != nullptr; }
 
   TPosition Position() const { return position_; }
   void SetPosition(TPosition value);
