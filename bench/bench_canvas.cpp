@@ -51,7 +51,9 @@ struct RawSetup {
   }
 };
 
-int Step(int i, int range) { return (i * 7) % range; }
+int Step(int i, int range) {
+  return (i * 7) % range;
+}
 
 // --- Rectangles --------------------------------------------------------------
 

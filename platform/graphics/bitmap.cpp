@@ -59,9 +59,13 @@ TBitmap::TBitmap(QObject* parent) : TGraphic(parent), canvas_(std::make_unique<T
   canvas_->SetImage(&image_);
 }
 
-TBitmap::~TBitmap() { canvas_->ReleasePainter(); }
+TBitmap::~TBitmap() {
+  canvas_->ReleasePainter();
+}
 
-TCanvas* TBitmap::Canvas() { return canvas_.get(); }
+TCanvas* TBitmap::Canvas() {
+  return canvas_.get();
+}
 
 QImage& TBitmap::Image() {
   canvas_->ReleasePainter();
@@ -119,7 +123,9 @@ void TBitmap::SetTransparentColor(TColor value) {
   Changed();
 }
 
-void TBitmap::LoadFromResourceName(const QString& name) { LoadFromData(LoadResource(name)); }
+void TBitmap::LoadFromResourceName(const QString& name) {
+  LoadFromData(LoadResource(name));
+}
 
 void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
   if (!canvas || image_.isNull()) return;

@@ -19,39 +19,66 @@ constexpr double kAngleEps = 1e-9;
 
 QPainter::CompositionMode ModeOfPen(TPenMode mode) {
   switch (mode) {
-    case pmBlack: return QPainter::RasterOp_ClearDestination;
-    case pmWhite: return QPainter::RasterOp_SetDestination;
-    case pmNop: return QPainter::CompositionMode_Destination;
-    case pmNot: return QPainter::RasterOp_NotDestination;
-    case pmCopy: return QPainter::CompositionMode_SourceOver;
-    case pmNotCopy: return QPainter::RasterOp_NotSource;
-    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
-    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
-    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
-    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
-    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
-    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case pmMask: return QPainter::RasterOp_SourceAndDestination;
-    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
-    case pmXor: return QPainter::RasterOp_SourceXorDestination;
-    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case pmBlack:
+      return QPainter::RasterOp_ClearDestination;
+    case pmWhite:
+      return QPainter::RasterOp_SetDestination;
+    case pmNop:
+      return QPainter::CompositionMode_Destination;
+    case pmNot:
+      return QPainter::RasterOp_NotDestination;
+    case pmCopy:
+      return QPainter::CompositionMode_SourceOver;
+    case pmNotCopy:
+      return QPainter::RasterOp_NotSource;
+    case pmMergePenNot:
+      return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot:
+      return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen:
+      return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen:
+      return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge:
+      return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge:
+      return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask:
+      return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask:
+      return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor:
+      return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor:
+      return QPainter::RasterOp_NotSourceXorDestination;
   }
   return QPainter::CompositionMode_SourceOver;
 }
 
 QPainter::CompositionMode ModeOfCopy(TCopyMode mode) {
   switch (mode) {
-    case cmBlackness: return QPainter::RasterOp_ClearDestination;
-    case cmWhiteness: return QPainter::RasterOp_SetDestination;
-    case cmDstInvert: return QPainter::RasterOp_NotDestination;
-    case cmNotSrcCopy: return QPainter::RasterOp_NotSource;
-    case cmMergePaint: return QPainter::RasterOp_NotSourceOrDestination;
-    case cmNotSrcErase: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case cmSrcAnd: return QPainter::RasterOp_SourceAndDestination;
-    case cmSrcErase: return QPainter::RasterOp_SourceAndNotDestination;
-    case cmSrcInvert: return QPainter::RasterOp_SourceXorDestination;
-    case cmSrcPaint: return QPainter::RasterOp_SourceOrDestination;
-    default: return QPainter::CompositionMode_Source;
+    case cmBlackness:
+      return QPainter::RasterOp_ClearDestination;
+    case cmWhiteness:
+      return QPainter::RasterOp_SetDestination;
+    case cmDstInvert:
+      return QPainter::RasterOp_NotDestination;
+    case cmNotSrcCopy:
+      return QPainter::RasterOp_NotSource;
+    case cmMergePaint:
+      return QPainter::RasterOp_NotSourceOrDestination;
+    case cmNotSrcErase:
+      return QPainter::RasterOp_NotSourceAndNotDestination;
+    case cmSrcAnd:
+      return QPainter::RasterOp_SourceAndDestination;
+    case cmSrcErase:
+      return QPainter::RasterOp_SourceAndNotDestination;
+    case cmSrcInvert:
+      return QPainter::RasterOp_SourceXorDestination;
+    case cmSrcPaint:
+      return QPainter::RasterOp_SourceOrDestination;
+    default:
+      return QPainter::CompositionMode_Source;
   }
 }
 
@@ -62,23 +89,35 @@ std::span<const int> DashPattern(TPenStyle style) {
   static constexpr int kDashDot[] = {9, 6, 3, 6};
   static constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
   switch (style) {
-    case psDash: return kDash;
-    case psDot: return kDot;
-    case psDashDot: return kDashDot;
-    case psDashDotDot: return kDashDotDot;
-    default: return {};
+    case psDash:
+      return kDash;
+    case psDot:
+      return kDot;
+    case psDashDot:
+      return kDashDot;
+    case psDashDotDot:
+      return kDashDotDot;
+    default:
+      return {};
   }
 }
 
 Qt::BrushStyle HatchOf(TBrushStyle style) {
   switch (style) {
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case bsHorizontal:
+      return Qt::HorPattern;
+    case bsVertical:
+      return Qt::VerPattern;
+    case bsFDiagonal:
+      return Qt::FDiagPattern;
+    case bsBDiagonal:
+      return Qt::BDiagPattern;
+    case bsCross:
+      return Qt::CrossPattern;
+    case bsDiagCross:
+      return Qt::DiagCrossPattern;
+    default:
+      return Qt::SolidPattern;
   }
 }
 
@@ -158,7 +197,9 @@ QRect NormalBox(int X1, int Y1, int X2, int Y2) {
 
 }  // namespace
 
-QRegion CreateRectRgn(int x1, int y1, int x2, int y2) { return QRegion(NormalBox(x1, y1, x2, y2)); }
+QRegion CreateRectRgn(int x1, int y1, int x2, int y2) {
+  return QRegion(NormalBox(x1, y1, x2, y2));
+}
 
 QRegion CreateEllipticRgn(int x1, int y1, int x2, int y2) {
   const QRect box = NormalBox(x1, y1, x2, y2);
@@ -241,7 +282,9 @@ void TCanvas::Detach() {
   ResetPainterCache();
 }
 
-bool TCanvas::HandleAllocated() const { return painter_ != nullptr || (image_ && !image_->isNull()); }
+bool TCanvas::HandleAllocated() const {
+  return painter_ != nullptr || (image_ && !image_->isNull());
+}
 
 bool TCanvas::Prepare() {
   if (!painter_) {
@@ -282,7 +325,8 @@ void TCanvas::SetOrigin(const TPoint& value) {
   if (value == origin_) return;
   origin_ = value;
   if (painter_) {
-    const QTransform shift = QTransform::fromTranslate(value.X - attach_origin_.X, value.Y - attach_origin_.Y);
+    const QTransform shift =
+        QTransform::fromTranslate(value.X - attach_origin_.X, value.Y - attach_origin_.Y);
     painter_->setTransform(attached_ ? shift * base_transform_ : QTransform::fromTranslate(value.X, value.Y));
   }
   clip_dirty_ = true;
@@ -294,17 +338,24 @@ void TCanvas::SetMode(QPainter::CompositionMode mode) {
   applied_mode_ = int(mode);
 }
 
-bool TCanvas::PenVisible() const { return pen_->Style() != psClear; }
+bool TCanvas::PenVisible() const {
+  return pen_->Style() != psClear;
+}
 
-int TCanvas::PenWidth() const { return std::max(1, pen_->Width()); }
+int TCanvas::PenWidth() const {
+  return std::max(1, pen_->Width());
+}
 
-void TCanvas::ApplyRop() { SetMode(ModeOfPen(rop_)); }
+void TCanvas::ApplyRop() {
+  SetMode(ModeOfPen(rop_));
+}
 
 bool TCanvas::DirectSurface(QRect& clip, QPoint& offset) const {
   // Only an own bitmap surface that nobody shares, clipped by nothing or by
   // one rectangle: then writing the pixels ourselves is the same as letting
   // the paint engine do it, and several times faster for many short runs.
-  if (!image_ || attached_ || !own_painter_ || image_->format() != QImage::Format_RGB32 || !image_->isDetached())
+  if (!image_ || attached_ || !own_painter_ || image_->format() != QImage::Format_RGB32 ||
+      !image_->isDetached())
     return false;
   clip = image_->rect();
   if (clip_region_) {
@@ -450,38 +501,38 @@ void TCanvas::Polyline(const TPoint* points, int count) {
 }
 
 void TCanvas::Polygon(const TPoint* points, int count) {
-  if (!points || count < 2 || !Prepare()) return;
-  if (pen_->Mode() == pmNop) return;
+  if (!points || count < 2 || pen_->Mode() == pmNop || !Prepare()) return;
   SetRop(pen_->Mode());
-  QPolygon poly;
-  for (int i = 0; i < count; ++i) poly << points[i].toQPoint();
-  if (brush_->Style() != bsClear) {
-    const QColor color = ToQColor(brush_->Color());
-    ApplyRop();
-    painter_->setPen(Qt::NoPen);
-    painter_->setBrush(brush_->Style() == bsSolid ? QBrush(color) : QBrush(color, HatchOf(brush_->Style())));
-    painter_->drawPolygon(poly, Qt::OddEvenFill);
+  std::vector<QPoint> vertices;
+  vertices.reserve(size_t(count));
+  for (int i = 0; i < count; ++i) vertices.push_back(points[i].toQPoint());
+  std::vector<QRect> fill;
+  if (brush_->Style() != bsClear) raster::PolygonRuns(vertices, fill);
+  const bool thin = PenVisible() && PenWidth() == 1;
+  std::vector<QPoint> outline;
+  if (thin) {
+    // Every edge starts at its vertex and leaves out the next one, which
+    // the following edge draws: each vertex exactly once.
+    for (int i = 0; i < count; ++i) {
+      const QPoint& a = vertices[size_t(i)];
+      const QPoint& b = vertices[size_t((i + 1) % count)];
+      raster::LinePixels(a.x(), a.y(), b.x(), b.y(), outline);
+    }
+    if (outline.empty()) outline.push_back(vertices.front());
+    // The outline's pixels are left out of the fill, so that every pixel
+    // is drawn once and a raster operation such as XOR applies once.
+    if (!fill.empty()) raster::SubtractPixels(fill, outline);
   }
-  if (!PenVisible()) return;
-  dash_pos_ = 0;
-  if (PenWidth() > 1) {
+  FillBrushRuns(fill);
+  if (thin) {
+    dash_pos_ = 0;
+    StrokeThin(outline);
+  } else if (PenVisible()) {
     ApplyRop();
     painter_->setPen(WideQPen());
     painter_->setBrush(Qt::NoBrush);
-    painter_->drawPolygon(poly);
-    return;
+    painter_->drawPolygon(QPolygon(QList<QPoint>(vertices.begin(), vertices.end())));
   }
-  // Every edge starts at its vertex and leaves out the next one, which the
-  // following edge draws: each vertex exactly once.
-  std::vector<QPoint> pixels;
-  for (int i = 0; i < count; ++i) {
-    const TPoint& a = points[i];
-    const TPoint& b = points[(i + 1) % count];
-    if (a == b && count > 1) continue;
-    raster::LinePixels(a.X, a.Y, b.X, b.Y, pixels);
-  }
-  if (pixels.empty()) pixels.push_back(points[0].toQPoint());
-  StrokeThin(pixels);
 }
 
 // --- Rectangles --------------------------------------------------------------
@@ -571,7 +622,9 @@ void TCanvas::DrawRoundShape(bool round, int X1, int Y1, int X2, int Y2, int X3,
   DrawRuns(outline, inside);
 }
 
-void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) { DrawRoundShape(true, X1, Y1, X2, Y2, 0, 0); }
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+  DrawRoundShape(true, X1, Y1, X2, Y2, 0, 0);
+}
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   DrawRoundShape(false, X1, Y1, X2, Y2, std::abs(X3), std::abs(Y3));
@@ -666,9 +719,10 @@ void TCanvas::DrawCurve(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3
         std::vector<QPoint> border;
         for (int y = outer.top(); y <= outer.bottom(); ++y)
           for (int x = outer.left(); x <= outer.right(); ++x)
-            if (at(x, y) == 1 && (get(x - 1, y) == 0 || get(x + 1, y) == 0 || get(x, y - 1) == 0 || get(x, y + 1) == 0 ||
-                                  (layer > 0 && (get(x - 1, y) == 2 || get(x + 1, y) == 2 || get(x, y - 1) == 2 ||
-                                                 get(x, y + 1) == 2))))
+            if (at(x, y) == 1 &&
+                (get(x - 1, y) == 0 || get(x + 1, y) == 0 || get(x, y - 1) == 0 || get(x, y + 1) == 0 ||
+                 (layer > 0 &&
+                  (get(x - 1, y) == 2 || get(x + 1, y) == 2 || get(x, y - 1) == 2 || get(x, y + 1) == 2))))
               border.emplace_back(x, y);
         for (const QPoint& p : border) at(p.x(), p.y()) = 3;
         for (uint8_t& v : mask)
@@ -757,9 +811,13 @@ QSize TCanvas::TextExtent(const QString& text) const {
   return QSize(fm.horizontalAdvance(text), fm.height());
 }
 
-int TCanvas::TextWidth(const QString& text) const { return Metrics().horizontalAdvance(text); }
+int TCanvas::TextWidth(const QString& text) const {
+  return Metrics().horizontalAdvance(text);
+}
 
-int TCanvas::TextHeight(const QString&) const { return Metrics().height(); }
+int TCanvas::TextHeight(const QString&) const {
+  return Metrics().height();
+}
 
 int TCanvas::SetTextAlign(int flags) {
   const int previous = text_align_;
@@ -767,7 +825,9 @@ int TCanvas::SetTextAlign(int flags) {
   return previous;
 }
 
-TLogFont TCanvas::SelectedFont() const { return SelectionActive() ? *selected_font_ : font_->GetLogFont(); }
+TLogFont TCanvas::SelectedFont() const {
+  return SelectionActive() ? *selected_font_ : font_->GetLogFont();
+}
 
 TLogFont TCanvas::SelectFont(const TLogFont& logFont) {
   const TLogFont previous = SelectedFont();
@@ -790,15 +850,25 @@ void TCanvas::TextOut(int X, int Y, const QString& text) {
   if (!text.isEmpty() && Prepare()) {
     int dx = 0;
     switch (text_align_ & TA_HORZ_MASK) {
-      case TA_RIGHT: dx = -w; break;
-      case TA_CENTER: dx = -(w / 2); break;
-      default: break;
+      case TA_RIGHT:
+        dx = -w;
+        break;
+      case TA_CENTER:
+        dx = -(w / 2);
+        break;
+      default:
+        break;
     }
     int top = 0;
     switch (text_align_ & TA_VERT_MASK) {
-      case TA_BOTTOM: top = -h; break;
-      case TA_BASELINE: top = -ascent; break;
-      default: break;
+      case TA_BOTTOM:
+        top = -h;
+        break;
+      case TA_BASELINE:
+        top = -ascent;
+        break;
+      default:
+        break;
     }
     SetRop(pmCopy);
     ApplyRop();
@@ -815,7 +885,8 @@ void TCanvas::TextOut(int X, int Y, const QString& text) {
       painter_->rotate(-escapement_ / 10.0);
       x = y = 0;
     }
-    if (brush_->Style() == bsSolid) painter_->fillRect(QRect(x + dx, y + top, w, h), ToQColor(brush_->Color()));
+    if (brush_->Style() == bsSolid)
+      painter_->fillRect(QRect(x + dx, y + top, w, h), ToQColor(brush_->Color()));
     painter_->setPen(ToQColor(font_->Color()));
     painter_->drawText(QPoint(x + dx, y + top + ascent), text);
     if (rotated) painter_->restore();

@@ -49,17 +49,17 @@ inline constexpr int TA_VERT_MASK = 24;
 // Copy modes (CopyMode) of block copies and bitmap drawing: raster
 // operations of source S against destination D.
 using TCopyMode = int32_t;
-inline constexpr TCopyMode cmBlackness = 0x00000042;   // 0
-inline constexpr TCopyMode cmDstInvert = 0x00550009;   // ~D
-inline constexpr TCopyMode cmMergePaint = 0x00BB0226;  // ~S | D
-inline constexpr TCopyMode cmNotSrcCopy = 0x00330008;  // ~S
-inline constexpr TCopyMode cmNotSrcErase = 0x001100A6; // ~(S | D)
-inline constexpr TCopyMode cmSrcAnd = 0x008800C6;      // S & D
-inline constexpr TCopyMode cmSrcCopy = 0x00CC0020;     // S
-inline constexpr TCopyMode cmSrcErase = 0x00440328;    // S & ~D
-inline constexpr TCopyMode cmSrcInvert = 0x00660046;   // S ^ D
-inline constexpr TCopyMode cmSrcPaint = 0x00EE0086;    // S | D
-inline constexpr TCopyMode cmWhiteness = 0x00FF0062;   // 1
+inline constexpr TCopyMode cmBlackness = 0x00000042;    // 0
+inline constexpr TCopyMode cmDstInvert = 0x00550009;    // ~D
+inline constexpr TCopyMode cmMergePaint = 0x00BB0226;   // ~S | D
+inline constexpr TCopyMode cmNotSrcCopy = 0x00330008;   // ~S
+inline constexpr TCopyMode cmNotSrcErase = 0x001100A6;  // ~(S | D)
+inline constexpr TCopyMode cmSrcAnd = 0x008800C6;       // S & D
+inline constexpr TCopyMode cmSrcCopy = 0x00CC0020;      // S
+inline constexpr TCopyMode cmSrcErase = 0x00440328;     // S & ~D
+inline constexpr TCopyMode cmSrcInvert = 0x00660046;    // S ^ D
+inline constexpr TCopyMode cmSrcPaint = 0x00EE0086;     // S | D
+inline constexpr TCopyMode cmWhiteness = 0x00FF0062;    // 1
 
 // Regions for SetClipRegion, in device coordinates. The elliptic region
 // holds exactly the pixels Ellipse would fill for the same box.
@@ -181,12 +181,6 @@ class TCanvas : public TPersistent {
   // Shortcut: clip to a rectangle given in logical coordinates.
   void SetClipRect(const TRect& r);
 
-  // Starts a new update of the surface; the canvas uses them for nothing
-  // but counts them, so that owners can tell whether drawing is under way.
-  void Lock() { ++lock_count_; }
-  void Unlock() { --lock_count_; }
-  int LockCount() const { return lock_count_; }
-
  protected:
   friend class TBitmap;
   // A canvas of a bitmap draws on this image (a painter is begun lazily).
@@ -227,9 +221,9 @@ class TCanvas : public TPersistent {
   std::unique_ptr<QPainter> own_painter_;  // painter on image_ while drawing
   QPainter* painter_ = nullptr;            // current painter (own or attached)
   bool attached_ = false;
-  QTransform base_transform_;              // attached painter's transform
-  std::optional<QRegion> base_clip_;       // attached painter's clip (device coordinates)
-  TPoint attach_origin_;                   // device origin of the attached painter
+  QTransform base_transform_;         // attached painter's transform
+  std::optional<QRegion> base_clip_;  // attached painter's clip (device coordinates)
+  TPoint attach_origin_;              // device origin of the attached painter
 
   TPoint origin_;
   TPoint pen_pos_;
@@ -237,9 +231,8 @@ class TCanvas : public TPersistent {
   int text_align_ = TA_LEFT | TA_TOP;
   TCopyMode copy_mode_ = cmSrcCopy;
   std::optional<TLogFont> selected_font_;
-  quint64 selected_font_change_ = 0;       // Font()'s change count at selection
-  std::optional<QRegion> clip_region_;     // device coordinates
-  int lock_count_ = 0;
+  quint64 selected_font_change_ = 0;    // Font()'s change count at selection
+  std::optional<QRegion> clip_region_;  // device coordinates
 
   // Painter state as last applied, to skip redundant state changes.
   int applied_mode_ = -1;

@@ -46,9 +46,8 @@ TColor SystemColorToRGB(int index) {
   const PaletteEntry& e = kSystemPalette[index];
   // Without an application object (tools, early start-up) Qt's default
   // palette still gives sensible colours.
-  const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                               ? QGuiApplication::palette()
-                               : QPalette();
+  const QPalette palette =
+      qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette() : QPalette();
   return FromQColor(palette.color(e.group, e.role));
 }
 
@@ -72,4 +71,6 @@ QRgb ToQRgb(TColor color) {
   return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-TColor FromQRgb(QRgb rgb) { return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+TColor FromQRgb(QRgb rgb) {
+  return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}

@@ -69,9 +69,13 @@ void TFont::SetPitch(TFontPitch value) {
   Changed();
 }
 
-int TFont::Size() const { return -MulDiv(height_, kPointsPerInch, kScreenDpi); }
+int TFont::Size() const {
+  return -MulDiv(height_, kPointsPerInch, kScreenDpi);
+}
 
-void TFont::SetSize(int value) { SetHeight(-MulDiv(value, kScreenDpi, kPointsPerInch)); }
+void TFont::SetSize(int value) {
+  SetHeight(-MulDiv(value, kScreenDpi, kPointsPerInch));
+}
 
 void TFont::SetStyle(TFontStyles value) {
   if (value == style_) return;
@@ -91,7 +95,9 @@ TLogFont TFont::GetLogFont() const {
   lf.lfUnderline = style_.testFlag(fsUnderline) ? 1 : 0;
   lf.lfStrikeOut = style_.testFlag(fsStrikeOut) ? 1 : 0;
   lf.lfCharSet = uint8_t(charset_);
-  lf.lfPitchAndFamily = uint8_t(pitch_ == fpFixed ? FIXED_PITCH : pitch_ == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH);
+  lf.lfPitchAndFamily = uint8_t(pitch_ == fpFixed      ? FIXED_PITCH
+                                : pitch_ == fpVariable ? VARIABLE_PITCH
+                                                       : DEFAULT_PITCH);
   lf.lfFaceName = name_;
   return lf;
 }
@@ -110,15 +116,23 @@ void TFont::SetLogFont(const TLogFont& value) {
   style_ = style;
   charset_ = value.lfCharSet;
   switch (value.lfPitchAndFamily & 3) {
-    case FIXED_PITCH: pitch_ = fpFixed; break;
-    case VARIABLE_PITCH: pitch_ = fpVariable; break;
-    default: pitch_ = fpDefault; break;
+    case FIXED_PITCH:
+      pitch_ = fpFixed;
+      break;
+    case VARIABLE_PITCH:
+      pitch_ = fpVariable;
+      break;
+    default:
+      pitch_ = fpDefault;
+      break;
   }
   name_ = value.lfFaceName;
   Changed();
 }
 
-QFont TFont::ToQFont() const { return ToQFont(GetLogFont()); }
+QFont TFont::ToQFont() const {
+  return ToQFont(GetLogFont());
+}
 
 QFont TFont::ToQFont(const TLogFont& lf) {
   EnsureFontSubstitutions();

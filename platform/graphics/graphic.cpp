@@ -24,4 +24,6 @@ void TGraphic::SetTransparent(bool value) {
   Changed();
 }
 
-void TGraphic::Changed() { on_change_(this); }
+void TGraphic::Changed() {
+  on_change_(this);
+}

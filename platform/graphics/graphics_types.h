@@ -43,7 +43,16 @@ enum TPenMode {
 };
 Q_ENUM_NS(TPenMode)
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+  bsSolid,
+  bsClear,
+  bsHorizontal,
+  bsVertical,
+  bsFDiagonal,
+  bsBDiagonal,
+  bsCross,
+  bsDiagCross
+};
 Q_ENUM_NS(TBrushStyle)
 
 }  // namespace Graphics

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 // jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "platform/core/exceptions.h"
 #include "platform/graphics/canvas.h"
@@ -37,7 +37,9 @@ void ErrorExit(j_common_ptr cinfo) {
 }
 
 // Warnings that say nothing about damaged image data.
-bool BenignWarning(int code) { return code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR || code == JWRN_BOGUS_ICC; }
+bool BenignWarning(int code) {
+  return code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR || code == JWRN_BOGUS_ICC;
+}
 
 void EmitMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;  // trace messages
@@ -75,7 +77,8 @@ bool Decompress(JpegState& state, jpeg_decompress_struct& cinfo, const QByteArra
     return false;
   }
   jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()));
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
+               static_cast<unsigned long>(data.size()));
   jpeg_read_header(&cinfo, TRUE);
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
@@ -172,7 +175,8 @@ QByteArray EncodeJpeg(const QImage& image, int quality) {
   InstallErrorManager(state);
   jpeg_compress_struct cinfo{};
   Compressor out;
-  if (!Compress(state, cinfo, rgb, std::clamp(quality, 0, 100), out)) ThrowJpegError(state.errorCode, state.errorText);
+  if (!Compress(state, cinfo, rgb, std::clamp(quality, 0, 100), out))
+    ThrowJpegError(state.errorCode, state.errorText);
   return QByteArray(reinterpret_cast<const char*>(out.buffer), qsizetype(out.size));
 }
 

@@ -8,7 +8,8 @@
 #include "platform/graphics/jpeg_image.h"
 
 std::unique_ptr<TGraphic> CreateGraphic(const QString& className) {
-  if (className.compare(QLatin1String("TBitmap"), Qt::CaseInsensitive) == 0) return std::make_unique<TBitmap>();
+  if (className.compare(QLatin1String("TBitmap"), Qt::CaseInsensitive) == 0)
+    return std::make_unique<TBitmap>();
   if (className.compare(QLatin1String("TJPEGImage"), Qt::CaseInsensitive) == 0)
     return std::make_unique<TJPEGImage>();
   return nullptr;
@@ -18,7 +19,9 @@ TPicture::TPicture(QObject* parent) : TPersistent(parent) {}
 
 TPicture::~TPicture() = default;
 
-void TPicture::Changed() { on_change_(this); }
+void TPicture::Changed() {
+  on_change_(this);
+}
 
 void TPicture::Adopt(std::unique_ptr<TGraphic> graphic) {
   graphic_ = std::move(graphic);
@@ -46,9 +49,13 @@ TBitmap* TPicture::Bitmap() {
   return result;
 }
 
-int TPicture::Width() const { return graphic_ ? graphic_->Width() : 0; }
+int TPicture::Width() const {
+  return graphic_ ? graphic_->Width() : 0;
+}
 
-int TPicture::Height() const { return graphic_ ? graphic_->Height() : 0; }
+int TPicture::Height() const {
+  return graphic_ ? graphic_->Height() : 0;
+}
 
 void TPicture::LoadFromFile(const QString& fileName) {
   const QString ext = QFileInfo(fileName).suffix().toLower();

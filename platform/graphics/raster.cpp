@@ -108,7 +108,8 @@ RowSpans RoundRectSpans(int x1, int y1, int x2, int y2, int cw, int ch) {
 void AppendRuns(const RowSpans& shape, std::vector<QRect>& runs) {
   for (int i = 0; i < shape.rows(); ++i)
     if (!shape.empty(i))
-      runs.emplace_back(shape.left[size_t(i)], shape.top + i, shape.right[size_t(i)] - shape.left[size_t(i)] + 1, 1);
+      runs.emplace_back(shape.left[size_t(i)], shape.top + i,
+                        shape.right[size_t(i)] - shape.left[size_t(i)] + 1, 1);
 }
 
 void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<QRect>& inside) {
@@ -161,6 +162,53 @@ void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>&
   }
 }
 
+void PolygonRuns(const std::vector<QPoint>& vertices, std::vector<QRect>& runs) {
+  const size_t n = vertices.size();
+  if (n < 3) return;
+  int top = vertices[0].y(), bottom = top;
+  for (const QPoint& p : vertices) {
+    top = std::min(top, p.y());
+    bottom = std::max(bottom, p.y());
+  }
+  std::vector<double> xs;
+  for (int y = top; y < bottom; ++y) {
+    const double yc = y + 0.5;
+    xs.clear();
+    for (size_t i = 0; i < n; ++i) {
+      const QPoint& a = vertices[i];
+      const QPoint& b = vertices[(i + 1) % n];
+      // Half-open in y, so that a vertex shared by two edges counts once.
+      if ((a.y() <= yc && yc < b.y()) || (b.y() <= yc && yc < a.y()))
+        xs.push_back(a.x() + (yc - a.y()) * (b.x() - a.x()) / double(b.y() - a.y()));
+    }
+    std::sort(xs.begin(), xs.end());
+    for (size_t k = 0; k + 1 < xs.size(); k += 2) {
+      // Pixels whose centres x + 0.5 lie in [xs[k], xs[k + 1]).
+      const int l = int(std::ceil(xs[k] - 0.5));
+      const int r = int(std::ceil(xs[k + 1] - 0.5)) - 1;
+      if (r >= l) runs.emplace_back(l, y, r - l + 1, 1);
+    }
+  }
+}
+
+void SubtractPixels(std::vector<QRect>& runs, std::vector<QPoint> pixels) {
+  auto less = [](const QPoint& a, const QPoint& b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); };
+  std::sort(pixels.begin(), pixels.end(), less);
+  std::vector<QRect> out;
+  out.reserve(runs.size());
+  for (const QRect& run : runs) {
+    int x = run.left();
+    const int y = run.top();
+    auto it = std::lower_bound(pixels.begin(), pixels.end(), QPoint(x, y), less);
+    for (; it != pixels.end() && it->y() == y && it->x() <= run.right(); ++it) {
+      if (it->x() > x) out.emplace_back(x, y, it->x() - x, 1);
+      x = std::max(x, it->x() + 1);
+    }
+    if (x <= run.right()) out.emplace_back(x, y, run.right() - x + 1, 1);
+  }
+  runs = std::move(out);
+}
+
 namespace {
 
 template <typename Op>
@@ -179,10 +227,17 @@ void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop) {
   if (run.isEmpty()) return;
   const QRgb s = color & 0xFFFFFFu;
   switch (rop) {
-    case pmBlack: ForEachPixel(image, run, [](QRgb) { return 0u; }); break;
-    case pmWhite: ForEachPixel(image, run, [](QRgb) { return 0xFFFFFFu; }); break;
-    case pmNop: break;
-    case pmNot: ForEachPixel(image, run, [](QRgb d) { return ~d; }); break;
+    case pmBlack:
+      ForEachPixel(image, run, [](QRgb) { return 0u; });
+      break;
+    case pmWhite:
+      ForEachPixel(image, run, [](QRgb) { return 0xFFFFFFu; });
+      break;
+    case pmNop:
+      break;
+    case pmNot:
+      ForEachPixel(image, run, [](QRgb d) { return ~d; });
+      break;
     case pmCopy: {
       const qsizetype stride = image.bytesPerLine();
       uchar* base = image.bits() + run.top() * stride + qsizetype(run.left()) * 4;
@@ -190,17 +245,39 @@ void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop) {
         std::fill_n(reinterpret_cast<QRgb*>(base), run.width(), s | 0xFF000000u);
       break;
     }
-    case pmNotCopy: ForEachPixel(image, run, [s](QRgb) { return ~s; }); break;
-    case pmMergePenNot: ForEachPixel(image, run, [s](QRgb d) { return s | ~d; }); break;
-    case pmMaskPenNot: ForEachPixel(image, run, [s](QRgb d) { return s & ~d; }); break;
-    case pmMergeNotPen: ForEachPixel(image, run, [s](QRgb d) { return ~s | d; }); break;
-    case pmMaskNotPen: ForEachPixel(image, run, [s](QRgb d) { return ~s & d; }); break;
-    case pmMerge: ForEachPixel(image, run, [s](QRgb d) { return s | d; }); break;
-    case pmNotMerge: ForEachPixel(image, run, [s](QRgb d) { return ~(s | d); }); break;
-    case pmMask: ForEachPixel(image, run, [s](QRgb d) { return s & d; }); break;
-    case pmNotMask: ForEachPixel(image, run, [s](QRgb d) { return ~(s & d); }); break;
-    case pmXor: ForEachPixel(image, run, [s](QRgb d) { return s ^ d; }); break;
-    case pmNotXor: ForEachPixel(image, run, [s](QRgb d) { return ~(s ^ d); }); break;
+    case pmNotCopy:
+      ForEachPixel(image, run, [s](QRgb) { return ~s; });
+      break;
+    case pmMergePenNot:
+      ForEachPixel(image, run, [s](QRgb d) { return s | ~d; });
+      break;
+    case pmMaskPenNot:
+      ForEachPixel(image, run, [s](QRgb d) { return s & ~d; });
+      break;
+    case pmMergeNotPen:
+      ForEachPixel(image, run, [s](QRgb d) { return ~s | d; });
+      break;
+    case pmMaskNotPen:
+      ForEachPixel(image, run, [s](QRgb d) { return ~s & d; });
+      break;
+    case pmMerge:
+      ForEachPixel(image, run, [s](QRgb d) { return s | d; });
+      break;
+    case pmNotMerge:
+      ForEachPixel(image, run, [s](QRgb d) { return ~(s | d); });
+      break;
+    case pmMask:
+      ForEachPixel(image, run, [s](QRgb d) { return s & d; });
+      break;
+    case pmNotMask:
+      ForEachPixel(image, run, [s](QRgb d) { return ~(s & d); });
+      break;
+    case pmXor:
+      ForEachPixel(image, run, [s](QRgb d) { return s ^ d; });
+      break;
+    case pmNotXor:
+      ForEachPixel(image, run, [s](QRgb d) { return ~(s ^ d); });
+      break;
   }
 }
 

@@ -55,6 +55,13 @@ void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<
 void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>& ring,
                std::vector<QRect>& inside);
 
+// The inside of the polygon through `vertices` (closed, alternate rule):
+// the pixels whose centres lie inside, as runs appended to `runs`.
+void PolygonRuns(const std::vector<QPoint>& vertices, std::vector<QRect>& runs);
+
+// Removes the given pixels from the runs (height-1 QRects).
+void SubtractPixels(std::vector<QRect>& runs, std::vector<QPoint> pixels);
+
 // Combines `color` with the pixels of `run` (clipped to the image already;
 // an empty run does nothing) of a Format_RGB32 image by the raster
 // operation `rop`, as the paint engine's raster operations would.

@@ -17,7 +17,8 @@ void DrawGallery(TCanvas* c) {
   c->Brush()->SetColor(clAqua);
   c->Ellipse(70, 10, 130, 50);
   c->Ellipse(140, 10, 160, 50);
-  for (int d = 1; d <= 12; ++d) c->Ellipse(170 + d * (d + 1) / 2 + d, 10, 170 + d * (d + 1) / 2 + 2 * d, 10 + d);
+  for (int d = 1; d <= 12; ++d)
+    c->Ellipse(170 + d * (d + 1) / 2 + d, 10, 170 + d * (d + 1) / 2 + 2 * d, 10 + d);
   c->Brush()->SetColor(clLime);
   c->RoundRect(10, 60, 70, 100, 16, 16);
   c->Brush()->SetColor(clRed);

@@ -31,6 +31,8 @@ TEST_F(CanvasModes, XorPenDrawnTwiceRestoresThePicture) {
     canvas->Ellipse(4, 4, 44, 30);
     canvas->Pie(0, 0, 64, 64, 64, 32, 32, 0);
     canvas->RoundRect(30, 30, 62, 62, 10, 10);
+    const TPoint star[] = {{32, 2}, {44, 60}, {2, 22}, {62, 22}, {20, 60}};
+    canvas->Polygon(star, 5);
     if (pass == 0) {
       EXPECT_NE(bitmap.Image(), before);
     }
@@ -51,6 +53,25 @@ TEST_F(CanvasModes, XorBlockCopyTwiceRestoresThePicture) {
   EXPECT_EQ(xored, TColor(ColorToRGB(clYellow) ^ ColorToRGB(clBlue)));
   canvas->CopyRect(TRect(5, 5, 25, 25), source.Canvas(), TRect(0, 0, 20, 20));
   EXPECT_EQ(bitmap.Image(), before);
+}
+
+// Outline and fill of one shape never overlap, so an XOR shape shows every
+// pixel XORed exactly once (and nothing stays at the background).
+TEST_F(CanvasModes, XorShapesTouchEveryPixelOnce) {
+  Reset(64, 64, clBlack);
+  canvas->Pen()->SetMode(pmXor);
+  canvas->Pen()->SetColor(clRed);
+  canvas->Brush()->SetColor(clBlue);
+  const TPoint triangle[] = {{5, 5}, {30, 10}, {10, 40}};
+  canvas->Polygon(triangle, 3);
+  canvas->Ellipse(35, 30, 60, 50);
+  canvas->RoundRect(35, 2, 60, 25, 8, 8);
+  canvas->Rectangle(2, 45, 25, 60);
+  canvas->Pie(30, 52, 60, 64, 60, 58, 30, 58);
+  EXPECT_GT(Count(clRed), 200);
+  EXPECT_GT(Count(clBlue), 800);
+  EXPECT_EQ(Count(clRed ^ clBlue), 0);  // no pixel got both
+  EXPECT_EQ(Count(clRed) + Count(clBlue) + Count(clBlack), 64 * 64);
 }
 
 TEST_F(CanvasModes, PenModesMixThePenWithTheSurface) {
@@ -91,8 +112,9 @@ TEST_F(CanvasModes, CopyModesCombineTheSourceWithTheSurface) {
   source.SetSize(4, 4);
   source.Image().fill(ToQColor(s));
   const std::pair<TCopyMode, TColor> cases[] = {
-      {cmSrcCopy, s}, {cmSrcInvert, s ^ d}, {cmSrcAnd, s & d}, {cmSrcPaint, s | d}, {cmNotSrcCopy, s ^ 0xFFFFFF},
-      {cmDstInvert, d ^ 0xFFFFFF}, {cmBlackness, clBlack}, {cmWhiteness, clWhite}};
+      {cmSrcCopy, s},         {cmSrcInvert, s ^ d},         {cmSrcAnd, s & d},
+      {cmSrcPaint, s | d},    {cmNotSrcCopy, s ^ 0xFFFFFF}, {cmDstInvert, d ^ 0xFFFFFF},
+      {cmBlackness, clBlack}, {cmWhiteness, clWhite}};
   for (const auto& [mode, expected] : cases) {
     Reset(8, 8, d);
     canvas->SetCopyMode(mode);
@@ -119,7 +141,8 @@ TEST_F(CanvasModes, ClipRegionsLimitDrawing) {
   canvas->Rectangle(0, 0, 64, 64);
   const QRegion ellipse = CreateEllipticRgn(0, 0, 40, 30);
   for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(At(x, y) == clBlue, ellipse.contains(QPoint(x, y))) << x << "," << y;
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(At(x, y) == clBlue, ellipse.contains(QPoint(x, y))) << x << "," << y;
 }
 
 TEST_F(CanvasModes, ClipRegionsAreInDeviceCoordinates) {

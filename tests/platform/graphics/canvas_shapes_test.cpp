@@ -16,9 +16,11 @@ TEST_F(CanvasShapes, RectangleOutlinesItsBoxWithThePenAndFillsTheInsideWithTheBr
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
         const bool inside = box.contains(x, y);
-        const bool border = inside && (x == box.left() || x == box.right() || y == box.top() || y == box.bottom());
+        const bool border =
+            inside && (x == box.left() || x == box.right() || y == box.top() || y == box.bottom());
         const TColor expected = border ? clBlack : inside ? clRed : clWhite;
-        ASSERT_EQ(At(x, y), expected) << "pixel " << x << "," << y << " of box " << box.width() << "x" << box.height();
+        ASSERT_EQ(At(x, y), expected)
+            << "pixel " << x << "," << y << " of box " << box.width() << "x" << box.height();
       }
   }
 }
@@ -88,8 +90,10 @@ TEST_F(CanvasShapes, EllipseCoversItsBoxForEverySizeAndAspectRatio) {
     for (int y = 0; y < s.height(); ++y)
       for (int x = 0; x < s.width(); ++x) {
         const TColor c = At(2 + x, 3 + y);
-        ASSERT_EQ(c, At(2 + s.width() - 1 - x, 3 + y)) << s.width() << "x" << s.height() << " at " << x << "," << y;
-        ASSERT_EQ(c, At(2 + x, 3 + s.height() - 1 - y)) << s.width() << "x" << s.height() << " at " << x << "," << y;
+        ASSERT_EQ(c, At(2 + s.width() - 1 - x, 3 + y))
+            << s.width() << "x" << s.height() << " at " << x << "," << y;
+        ASSERT_EQ(c, At(2 + x, 3 + s.height() - 1 - y))
+            << s.width() << "x" << s.height() << " at " << x << "," << y;
       }
     // Closed outline: no brush pixel touches the outside.
     for (const QPoint p : PixelsOf(clRed))
@@ -198,6 +202,23 @@ TEST_F(CanvasShapes, PolygonDrawsEveryVertexAndFillsTheInside) {
   canvas->Polygon(quad, 4);
   for (const TPoint& p : quad) EXPECT_EQ(At(p.X, p.Y), clBlack) << p.X << "," << p.Y;
   EXPECT_EQ(Painted(), QRect(3, 3, 58, 58));
+}
+
+TEST_F(CanvasShapes, PolygonFillCoversThePixelsWhoseCentresAreInside) {
+  canvas->Pen()->SetStyle(psClear);
+  canvas->Brush()->SetColor(clRed);
+  const TPoint square[] = {{4, 4}, {14, 4}, {14, 14}, {4, 14}};
+  canvas->Polygon(square, 4);
+  EXPECT_EQ(Painted(), QRect(4, 4, 10, 10));  // as a rectangle (4, 4, 14, 14)
+  EXPECT_EQ(Count(clRed), 100);
+  // A self-crossing outline leaves its doubly covered middle empty.
+  Reset(64, 64);
+  canvas->Pen()->SetStyle(psClear);
+  canvas->Brush()->SetColor(clRed);
+  const TPoint star[] = {{32, 2}, {44, 60}, {2, 22}, {62, 22}, {20, 60}};
+  canvas->Polygon(star, 5);
+  EXPECT_EQ(At(32, 34), clWhite);
+  EXPECT_EQ(At(32, 10), clRed);
 }
 
 TEST_F(CanvasShapes, PieFromSixToThreeOClockCoversTheLowerRightQuarterOnly) {

@@ -45,8 +45,11 @@ TEST_F(CanvasText, SolidBrushFillsTheTextCellAtTheAlignedPosition) {
   const int w = size.width(), h = size.height();
   const int ascent = QFontMetrics(canvas->Font()->ToQFont()).ascent();
   canvas->Brush()->SetColor(clYellow);
-  const Case cases[] = {{TA_LEFT | TA_TOP, 0, 0},       {TA_CENTER | TA_TOP, -w / 2, 0}, {TA_RIGHT | TA_TOP, -w, 0},
-                        {TA_LEFT | TA_BOTTOM, 0, -h},   {TA_CENTER | TA_BOTTOM, -w / 2, -h},
+  const Case cases[] = {{TA_LEFT | TA_TOP, 0, 0},
+                        {TA_CENTER | TA_TOP, -w / 2, 0},
+                        {TA_RIGHT | TA_TOP, -w, 0},
+                        {TA_LEFT | TA_BOTTOM, 0, -h},
+                        {TA_CENTER | TA_BOTTOM, -w / 2, -h},
                         {TA_RIGHT | TA_BASELINE, -w, -ascent}};
   int previous = TA_LEFT | TA_TOP;
   for (const Case& c : cases) {

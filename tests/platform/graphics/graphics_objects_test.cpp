@@ -3,9 +3,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QPalette>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QPalette>
 
 #include "platform/graphics/brush.h"
 #include "platform/graphics/colors.h"
@@ -161,7 +161,8 @@ TEST(GraphicsObjects, EnumerationsStreamByName) {
   const QMetaProperty mode = mo.property(mo.indexOfProperty("Mode"));
   ASSERT_TRUE(mode.isEnumType());
   EXPECT_STREQ(mode.enumerator().valueToKey(pmXor), "pmXor");
-  const QMetaProperty style = TFont::staticMetaObject.property(TFont::staticMetaObject.indexOfProperty("Style"));
+  const QMetaProperty style =
+      TFont::staticMetaObject.property(TFont::staticMetaObject.indexOfProperty("Style"));
   ASSERT_TRUE(style.isFlagType());
   EXPECT_EQ(style.enumerator().valueToKeys(fsBold | fsUnderline), "fsBold|fsUnderline");
 }

@@ -84,7 +84,8 @@ TEST(BitmapFiles, FourBitPaletteBitmapsLoadForEveryRowPadding) {
     EXPECT_EQ(bitmap.Image().format(), QImage::Format_RGB32);
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < w; ++x)
-        ASSERT_EQ(bitmap.Pixel(x, y), FromQRgb(palette[size_t((x * 3 + y * 5) % 16)])) << w << ": " << x << "," << y;
+        ASSERT_EQ(bitmap.Pixel(x, y), FromQRgb(palette[size_t((x * 3 + y * 5) % 16)]))
+            << w << ": " << x << "," << y;
   }
 }
 
