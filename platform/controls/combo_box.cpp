@@ -121,6 +121,7 @@ void TComboBox::SetItems(const QStringList& value) {
   if (style_ != csDropDownList) {
     const QSignalBlocker blocker(combo->lineEdit());
     combo->lineEdit()->setText(text);
+    combo->lineEdit()->home(false);
   }
   const int match = value.indexOf(text);
   SelectKeepingText(match);
@@ -141,8 +142,12 @@ void TComboBox::SetItemIndex(int value) {
   if (value < 0 || value >= combo->count()) value = -1;
   if (value == combo->currentIndex() && (value >= 0 || GetText().isEmpty())) return;
   combo->setCurrentIndex(value);
-  // Qt leaves the text of an editable box when nothing is selected.
-  if (value < 0 && combo->lineEdit()) combo->lineEdit()->clear();
+  if (QLineEdit* edit = combo->lineEdit()) {
+    // Qt leaves the text of an editable box when nothing is selected.
+    if (value < 0) edit->clear();
+    // Text set by the program shows from its start.
+    edit->home(false);
+  }
 }
 
 void TComboBox::Loaded() {
@@ -165,6 +170,7 @@ void TComboBox::StoreText(const QString& value) {
   if (QLineEdit* edit = combo->lineEdit()) {
     edit->setText(value);
     if (pendingIndex_ == -2) MatchTextToItem();
+    edit->home(false);
   } else {
     // A pick-only list can show nothing but one of its items.
     combo->setCurrentIndex(Items().indexOf(value));

@@ -19,7 +19,11 @@ TEdit::~TEdit() { Destroying(); }
 QString TEdit::GetText() const { return Widget() ? LineEdit()->text() : QString(); }
 
 void TEdit::StoreText(const QString& value) {
-  if (Widget()) LineEdit()->setText(value);
+  if (!Widget()) return;
+  LineEdit()->setText(value);
+  // Text set by the program shows from its start, as the platform's edit
+  // fields do, also when it is wider than the field.
+  LineEdit()->home(false);
 }
 
 void TEdit::SetReadOnly(bool value) {

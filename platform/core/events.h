@@ -78,8 +78,17 @@ class TEvent {
   static bool ParametersMatch(const QMetaMethod& m, std::index_sequence<I...>) {
     return ((m.parameterMetaType(int(I)) == QMetaType::fromType<std::decay_t<Args>>() ||
              (std::is_pointer_v<std::decay_t<Args>> && m.parameterMetaType(int(I)).flags() &
-                                                           QMetaType::PointerToQObject)) &&
+                                                           QMetaType::PointerToQObject) ||
+             // A handler that may change an argument (Key, Action) takes it by
+             // non-const reference; the meta-object has no type for those, only
+             // the written name ending in "&".
+             (IsOutParameter<Args>() && !m.parameterMetaType(int(I)).isValid() &&
+              m.parameterTypes().at(int(I)).endsWith('&'))) &&
             ...);
+  }
+  template <typename A>
+  static constexpr bool IsOutParameter() {
+    return std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
   }
   template <typename A>
   static QGenericArgument MakeArgument(A& value) {

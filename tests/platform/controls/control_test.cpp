@@ -4,6 +4,7 @@
 #include <QMetaProperty>
 
 #include "tests/platform/controls/controls_fixture.h"
+#include "tests/platform/controls/handler_form.h"
 
 namespace {
 
@@ -325,6 +326,38 @@ TEST_F(ControlsTest, TabOrderReadBeforeSiblingsExistIsFixedUpWhenLoaded) {
   EXPECT_EQ(controls[1]->TabOrder(), 2);
   EXPECT_EQ(controls[2]->TabOrder(), 0);
   EXPECT_EQ(controls[0]->TabOrder(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ControlsTest, EventsBindByNameIncludingReferenceParameters) {
+  THandlerForm form(nullptr);
+  auto* edit = new TWinControl(&form);
+  edit->SetName(QStringLiteral("Edit1"));
+  // As a form description does: OnKeyDown = EditKeyDown, ...
+  for (const char* property : {"OnClose", "OnKeyDown", "OnMouseDown"}) {
+    QObject* target = QByteArray(property) == "OnClose" ? static_cast<QObject*>(&form) : edit;
+    const QMetaProperty p = target->metaObject()->property(target->metaObject()->indexOfProperty(property));
+    const TEventTypeInfo* info = FindEventType(p.metaType());
+    ASSERT_NE(info, nullptr) << property;
+    QVariant value = p.read(target);
+    const QByteArray method = QByteArray(property) == "OnClose"     ? "FormClose"
+                              : QByteArray(property) == "OnKeyDown" ? "EditKeyDown"
+                                                                    : "EditMouseDown";
+    ASSERT_TRUE(info->bind(value.data(), &form, method)) << property;
+    ASSERT_TRUE(p.write(target, value));
+  }
+  TCloseAction action = caHide;
+  form.OnClose()(&form, action);
+  EXPECT_EQ(action, caNone);
+  uint16_t key = 'A';
+  edit->KeyDown(key, ssCtrl);
+  EXPECT_EQ(key, 0);
+  edit->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakePointParam(4, 9));
+  EXPECT_EQ(form.last, QStringLiteral("Edit1 1 4,9"));
+  EXPECT_EQ(edit->OnKeyDown().MethodName(), QByteArray("EditKeyDown"));
 }
 
 }  // namespace
