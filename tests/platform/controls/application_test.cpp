@@ -2,6 +2,7 @@
 // boxes, the being-destroyed state.
 
 #include <QTimer>
+#include <thread>
 
 #include "tests/platform/controls/controls_fixture.h"
 
@@ -107,6 +108,26 @@ TEST_F(ControlsTest, FormsAreFreedWhileTheApplicationIsBeingDestroyed) {
 TEST_F(ControlsTest, TitleDefaultsToTheExecutableName) {
   EXPECT_EQ(app->Title(), QStringLiteral("test_platform_controls"));
   EXPECT_EQ(Application, app.get());
+}
+
+}  // namespace
+
+namespace {
+
+using kv::test::ControlsTest;
+
+TEST_F(ControlsTest, ProcessMessagesRunsPendingWorkOnTheGuiThreadOnly) {
+  int ran = 0;
+  QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+  app->ProcessMessages();
+  EXPECT_EQ(ran, 1);
+  // From another thread it leaves the GUI thread's queue alone.
+  QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+  std::thread worker([this] { app->ProcessMessages(); });
+  worker.join();
+  EXPECT_EQ(ran, 1);
+  app->ProcessMessages();
+  EXPECT_EQ(ran, 2);
 }
 
 }  // namespace
