@@ -45,7 +45,8 @@ static_assert(sizeof(TPoint) == sizeof(HeaderBytes), "an arrow header is two 32-
 
 void Kv3DEllipse(TCanvas* canvas, const TPoint& origin, const TPoint& centre, int rx, int ry,
                  TGraphic* picture, TColor ringColor, bool upright, bool ring) {
-  if (2 * rx < 1) return;
+  // Radii beyond half the 32-bit range cannot make a bitmap.
+  if (2 * int64_t(rx) < 1 || 2 * int64_t(rx) > INT32_MAX || 2 * int64_t(ry) > INT32_MAX) return;
   const int width = 2 * rx;
   const int height = 2 * ry;
   TBitmap face;
@@ -196,7 +197,7 @@ void KvHorizScala(TCanvas* canvas, const QString& labels, TRect& r, int steps, i
   const int sub = static_cast<int>(IDiv(int64_t(r.Right) - r.Left - labelWidth, int64_t(steps) * subSteps));
   const int major = sub * subSteps;
   const int span = steps * major;
-  r.Left += (r.Right - r.Left - span) / 2;
+  r.Left += static_cast<int>((int64_t(r.Right) - r.Left - span) / 2);
   const int thick = h / 8 < 1 ? 1 : h / 8;
 
   int labelY = 0, majorTop = 0, minorTop = 0, base = 0, bottom = 0;
