@@ -40,8 +40,8 @@ using enum KvPainterTypes::TLEDPos;
 // 180 degrees unless `upright`, with a two-pixel ring of `ringColor` when
 // `ring` is set. `origin` is the canvas's device origin (the elliptic clip is
 // a device region). The canvas's clip ends as a rectangle region equal to the
-// clip rectangle it had before (no clip region if it had none). A picture of null draws a white face; rx
-// below 1 draws nothing.
+// clip rectangle it had before (no clip region if it had none). A null
+// picture draws a white face; rx below 1 draws nothing.
 void Kv3DEllipse(TCanvas* canvas, const TPoint& origin, const TPoint& centre, int rx, int ry,
                  TGraphic* picture, TColor ringColor, bool upright, bool ring);
 // An ellipse in r with a rim of button highlight and shadow, light up-left
