@@ -128,7 +128,9 @@ TApplication::~TApplication() {
   if (Application == this) Application = nullptr;
 }
 
-QString TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
+QString TApplication::ExeName() const {
+  return QCoreApplication::applicationFilePath();
+}
 
 QString TApplication::Title() const {
   if (!title_.isEmpty()) return title_;
@@ -195,7 +197,9 @@ void TApplication::HandleException(std::exception_ptr error) {
   }
 }
 
-void TApplication::ShowException(const Exception& E) { MessageBox(E.Message(), Title(), MB_OK | MB_ICONSTOP); }
+void TApplication::ShowException(const Exception& E) {
+  MessageBox(E.Message(), Title(), MB_OK | MB_ICONSTOP);
+}
 
 TMessageBoxHandler TApplication::SetMessageBoxHandler(TMessageBoxHandler handler) {
   TMessageBoxHandler previous = std::move(messageBoxHandler_);

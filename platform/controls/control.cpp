@@ -74,7 +74,9 @@ void TControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (old.Width() != width_ || old.Height() != height_) Resize();
 }
 
-TRect TControl::ClientRect() const { return Rect(0, 0, width_, height_); }
+TRect TControl::ClientRect() const {
+  return Rect(0, 0, width_, height_);
+}
 
 void TControl::SetClientWidth(int value) {
   SetWidth(value + width_ - ClientWidth());
@@ -98,7 +100,9 @@ TPoint TControl::ScreenToClient(const TPoint& point) const {
 
 void TControl::BoundsChanged(const TRect& /*oldBounds*/) {}
 
-void TControl::Resize() { onResize_(this); }
+void TControl::Resize() {
+  onResize_(this);
+}
 
 void TControl::RequestAlign() {
   if (parent_) parent_->Realign();
@@ -119,11 +123,17 @@ void TControl::SetParent(TWinControl* AParent) {
 
 void TControl::ParentChanged(TWinControl* /*oldParent*/) {}
 
-TComponent* TControl::GetParentComponent() const { return parent_; }
+TComponent* TControl::GetParentComponent() const {
+  return parent_;
+}
 
-void TControl::SetParentComponent(TComponent* value) { SetParent(CheckedCast<TWinControl>(value)); }
+void TControl::SetParentComponent(TComponent* value) {
+  SetParent(CheckedCast<TWinControl>(value));
+}
 
-bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
+bool TControl::Showing() const {
+  return visible_ && parent_ && parent_->Showing();
+}
 
 // --- State --------------------------------------------------------------------
 
@@ -144,7 +154,9 @@ void TControl::SetEnabled(bool value) {
   Perform(CM_ENABLEDCHANGED);
 }
 
-void TControl::EnabledChanged() { Invalidate(); }
+void TControl::EnabledChanged() {
+  Invalidate();
+}
 
 void TControl::SetAlign(TAlign value) {
   if (align_ == value) return;
@@ -369,9 +381,13 @@ void TControl::HandleMouseMessage(TMessage& Message) {
   }
 }
 
-void TControl::Click() { onClick_(this); }
+void TControl::Click() {
+  onClick_(this);
+}
 
-void TControl::DblClick() { onDblClick_(this); }
+void TControl::DblClick() {
+  onDblClick_(this);
+}
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   onMouseDown_(this, Button, Shift, X, Y);
@@ -381,7 +397,9 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   onMouseUp_(this, Button, Shift, X, Y);
 }
 
-void TControl::MouseMove(TShiftState Shift, int X, int Y) { onMouseMove_(this, Shift, X, Y); }
+void TControl::MouseMove(TShiftState Shift, int X, int Y) {
+  onMouseMove_(this, Shift, X, Y);
+}
 
 void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
   onContextPopup_(this, MousePos, Handled);

@@ -6,7 +6,9 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 TCustomControl::TCustomControl(TComponent* AOwner, std::unique_ptr<QWidget> widget)
     : TWinControl(AOwner, std::move(widget)), canvas_(std::make_unique<TCanvas>()) {}
 
-TCustomControl::~TCustomControl() { Destroying(); }
+TCustomControl::~TCustomControl() {
+  Destroying();
+}
 
 void TCustomControl::PaintWindow(QPainter& painter) {
   canvas_->Attach(&painter);

@@ -20,7 +20,9 @@ void RegisterFormEvents() {
   (void)registered;
 }
 
-bool IsFixedSize(TFormBorderStyle style) { return style != bsSizeable && style != bsSizeToolWin; }
+bool IsFixedSize(TFormBorderStyle style) {
+  return style != bsSizeable && style != bsSizeToolWin;
+}
 }  // namespace
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QWidget>(nullptr, Qt::Window)) {
@@ -132,7 +134,8 @@ void TForm::ApplyWindowFlags() {
         if (borderIcons_ & biMinimize) flags |= Qt::WindowMinimizeButtonHint;
         if (borderIcons_ & biMaximize) flags |= Qt::WindowMaximizeButtonHint;
       }
-      if ((borderIcons_ & biHelp) && (borderStyle_ == bsDialog || !(borderIcons_ & (biMinimize | biMaximize))))
+      if ((borderIcons_ & biHelp) &&
+          (borderStyle_ == bsDialog || !(borderIcons_ & (biMinimize | biMaximize))))
         flags |= Qt::WindowContextHelpButtonHint;
     }
   }
@@ -161,7 +164,7 @@ void TForm::PlaceOnScreen() {
     case poMainFormCenter:
     case poOwnerFormCenter: {
       TForm* over = position_ == poMainFormCenter ? (Application ? Application->MainForm() : nullptr)
-                                                   : qobject_cast<TForm*>(Owner());
+                                                  : qobject_cast<TForm*>(Owner());
       if (over && over != this && over->Showing())
         centreOn(over->BoundsRect().toQRect());
       else if (screen)
@@ -182,7 +185,9 @@ void TForm::PlaceOnScreen() {
 
 // --- Showing and closing --------------------------------------------------------------
 
-bool TForm::Showing() const { return widget_ && widget_->isVisible(); }
+bool TForm::Showing() const {
+  return widget_ && widget_->isVisible();
+}
 
 void TForm::Show() {
   SetVisible(true);
@@ -286,7 +291,9 @@ void TForm::Release() {
   deleteLater();
 }
 
-void TForm::AfterConstruction() { onCreate_(this); }
+void TForm::AfterConstruction() {
+  onCreate_(this);
+}
 
 // --- Focus ------------------------------------------------------------------------------
 

@@ -51,7 +51,9 @@ void TGraphicControl::ParentChanged(TWinControl* oldParent) {
   Invalidate();
 }
 
-void TGraphicControl::VisibleChanged() { InvalidateRect(BoundsRect()); }
+void TGraphicControl::VisibleChanged() {
+  InvalidateRect(BoundsRect());
+}
 
 void TGraphicControl::ApplyCursor() {
   // The control shares its parent's widget: its cursor shows while the mouse

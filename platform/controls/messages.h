@@ -17,29 +17,39 @@ struct TMessage {
 constexpr intptr_t MakeLong(uint16_t low, uint16_t high) {
   return intptr_t(uint32_t(low) | (uint32_t(high) << 16));
 }
-constexpr uint16_t LoWord(intptr_t value) { return uint16_t(uintptr_t(value) & 0xFFFF); }
-constexpr uint16_t HiWord(intptr_t value) { return uint16_t((uintptr_t(value) >> 16) & 0xFFFF); }
+constexpr uint16_t LoWord(intptr_t value) {
+  return uint16_t(uintptr_t(value) & 0xFFFF);
+}
+constexpr uint16_t HiWord(intptr_t value) {
+  return uint16_t((uintptr_t(value) >> 16) & 0xFFFF);
+}
 // Signed client coordinates of a mouse message's LParam.
-constexpr int GetXParam(intptr_t lParam) { return int16_t(LoWord(lParam)); }
-constexpr int GetYParam(intptr_t lParam) { return int16_t(HiWord(lParam)); }
-constexpr intptr_t MakePointParam(int x, int y) { return MakeLong(uint16_t(int16_t(x)), uint16_t(int16_t(y))); }
+constexpr int GetXParam(intptr_t lParam) {
+  return int16_t(LoWord(lParam));
+}
+constexpr int GetYParam(intptr_t lParam) {
+  return int16_t(HiWord(lParam));
+}
+constexpr intptr_t MakePointParam(int x, int y) {
+  return MakeLong(uint16_t(int16_t(x)), uint16_t(int16_t(y)));
+}
 
 // Window messages.
 inline constexpr uint32_t WM_NULL = 0x0000;
 inline constexpr uint32_t WM_MOVE = 0x0003;
-inline constexpr uint32_t WM_SIZE = 0x0005;          // WParam: SIZE_*, LParam: MakeLong(client w, client h)
-inline constexpr uint32_t WM_SETFOCUS = 0x0007;      // the control gained the keyboard focus
-inline constexpr uint32_t WM_KILLFOCUS = 0x0008;     // the control lost the keyboard focus
+inline constexpr uint32_t WM_SIZE = 0x0005;       // WParam: SIZE_*, LParam: MakeLong(client w, client h)
+inline constexpr uint32_t WM_SETFOCUS = 0x0007;   // the control gained the keyboard focus
+inline constexpr uint32_t WM_KILLFOCUS = 0x0008;  // the control lost the keyboard focus
 inline constexpr uint32_t WM_PAINT = 0x000F;
 inline constexpr uint32_t WM_CLOSE = 0x0010;
-inline constexpr uint32_t WM_SETCURSOR = 0x0020;     // the mouse is over the control: set its cursor
-inline constexpr uint32_t WM_CONTEXTMENU = 0x007B;   // LParam: screen position (MakePointParam)
-inline constexpr uint32_t WM_GETDLGCODE = 0x0087;    // Result: DLGC_* keys the control wants
-inline constexpr uint32_t WM_KEYDOWN = 0x0100;       // WParam: virtual key, LParam: TShiftState bits
-inline constexpr uint32_t WM_KEYUP = 0x0101;         // as WM_KEYDOWN
-inline constexpr uint32_t WM_CHAR = 0x0102;          // WParam: UTF-16 character
+inline constexpr uint32_t WM_SETCURSOR = 0x0020;    // the mouse is over the control: set its cursor
+inline constexpr uint32_t WM_CONTEXTMENU = 0x007B;  // LParam: screen position (MakePointParam)
+inline constexpr uint32_t WM_GETDLGCODE = 0x0087;   // Result: DLGC_* keys the control wants
+inline constexpr uint32_t WM_KEYDOWN = 0x0100;      // WParam: virtual key, LParam: TShiftState bits
+inline constexpr uint32_t WM_KEYUP = 0x0101;        // as WM_KEYDOWN
+inline constexpr uint32_t WM_CHAR = 0x0102;         // WParam: UTF-16 character
 inline constexpr uint32_t WM_TIMER = 0x0113;
-inline constexpr uint32_t WM_MOUSEMOVE = 0x0200;     // WParam: MK_* keys, LParam: client position
+inline constexpr uint32_t WM_MOUSEMOVE = 0x0200;  // WParam: MK_* keys, LParam: client position
 inline constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
 inline constexpr uint32_t WM_LBUTTONUP = 0x0202;
 inline constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
@@ -59,12 +69,12 @@ inline constexpr uint32_t CM_ENABLEDCHANGED = CM_BASE + 1;
 inline constexpr uint32_t CM_VISIBLECHANGED = CM_BASE + 2;
 inline constexpr uint32_t CM_COLORCHANGED = CM_BASE + 3;
 inline constexpr uint32_t CM_FONTCHANGED = CM_BASE + 4;
-inline constexpr uint32_t CM_TEXTCHANGED = CM_BASE + 5;       // the control's text or caption changed
-inline constexpr uint32_t CM_ENTER = CM_BASE + 6;             // the control became the form's active control
-inline constexpr uint32_t CM_EXIT = CM_BASE + 7;              // the control stopped being the active control
+inline constexpr uint32_t CM_TEXTCHANGED = CM_BASE + 5;  // the control's text or caption changed
+inline constexpr uint32_t CM_ENTER = CM_BASE + 6;        // the control became the form's active control
+inline constexpr uint32_t CM_EXIT = CM_BASE + 7;         // the control stopped being the active control
 inline constexpr uint32_t CM_MOUSEENTER = CM_BASE + 8;
 inline constexpr uint32_t CM_MOUSELEAVE = CM_BASE + 9;
-inline constexpr uint32_t CM_DIALOGKEY = CM_BASE + 10;        // sent to the form: WParam key, LParam shift
+inline constexpr uint32_t CM_DIALOGKEY = CM_BASE + 10;  // sent to the form: WParam key, LParam shift
 inline constexpr uint32_t CM_SHOWHINTCHANGED = CM_BASE + 11;
 inline constexpr uint32_t CM_PARENTFONTCHANGED = CM_BASE + 12;
 inline constexpr uint32_t CM_PARENTCOLORCHANGED = CM_BASE + 13;
@@ -99,4 +109,6 @@ inline constexpr uint16_t MK_ALT = 0x4000;
 // One notch of a mouse wheel.
 inline constexpr int WHEEL_DELTA = 120;
 // The signed wheel delta of a WM_MOUSEWHEEL message.
-constexpr int WheelDelta(const TMessage& message) { return int16_t(HiWord(message.WParam)); }
+constexpr int WheelDelta(const TMessage& message) {
+  return int16_t(HiWord(message.WParam));
+}

@@ -2,7 +2,9 @@
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), menu_(std::make_unique<QMenu>()) {}
 
-TPopupMenu::~TPopupMenu() { Destroying(); }
+TPopupMenu::~TPopupMenu() {
+  Destroying();
+}
 
 void TPopupMenu::Popup(int X, int Y) {
   onPopup_(this);

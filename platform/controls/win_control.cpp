@@ -127,8 +127,8 @@ bool TWinControl::ContainsControl(const TControl* control) const {
 
 void TWinControl::InsertControl(TControl* control) {
   if (!control || control->parent_ == this) return;
-  if (control == this || (qobject_cast<TWinControl*>(control) &&
-                          static_cast<TWinControl*>(control)->ContainsControl(this)))
+  if (control == this ||
+      (qobject_cast<TWinControl*>(control) && static_cast<TWinControl*>(control)->ContainsControl(this)))
     throw EInvalidOperation(Exception::Fmt("Control '%s' cannot be placed inside itself", control->Name()));
   TWinControl* old = control->parent_;
   if (old) {
@@ -290,7 +290,9 @@ bool TWinControl::CanFocus() const {
   return true;
 }
 
-bool TWinControl::Focused() const { return widget_ && widget_->hasFocus(); }
+bool TWinControl::Focused() const {
+  return widget_ && widget_->hasFocus();
+}
 
 void TWinControl::SetFocus() {
   TForm* form = GetParentForm(this);
@@ -404,9 +406,13 @@ void TWinControl::Loaded() {
 
 // --- Geometry and appearance ---------------------------------------------------------------------
 
-TRect TWinControl::ClientRect() const { return Rect(0, 0, Width(), Height()); }
+TRect TWinControl::ClientRect() const {
+  return Rect(0, 0, Width(), Height());
+}
 
-bool TWinControl::Showing() const { return widget_ && widget_->isVisible(); }
+bool TWinControl::Showing() const {
+  return widget_ && widget_->isVisible();
+}
 
 void TWinControl::ApplyGeometry() {
   if (!widget_) return;
@@ -438,7 +444,9 @@ void TWinControl::ParentChanged(TWinControl* /*oldParent*/) {
   ApplyVisibility();
 }
 
-void TWinControl::VisibleChanged() { ApplyVisibility(); }
+void TWinControl::VisibleChanged() {
+  ApplyVisibility();
+}
 
 void TWinControl::EnabledChanged() {
   if (widget_) widget_->setEnabled(Enabled());
@@ -463,7 +471,9 @@ void TWinControl::ApplyColor() {
   widget_->setPalette(palette);
 }
 
-void TWinControl::ApplyCursor() { ShowCursor(Cursor()); }
+void TWinControl::ApplyCursor() {
+  ShowCursor(Cursor());
+}
 
 void TWinControl::ShowCursor(TCursor cursor) {
   if (!widget_) return;
@@ -544,11 +554,17 @@ void TWinControl::WndProc(TMessage& Message) {
   TControl::WndProc(Message);
 }
 
-void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift) { onKeyDown_(this, Key, Shift); }
+void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift) {
+  onKeyDown_(this, Key, Shift);
+}
 
-void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift) { onKeyUp_(this, Key, Shift); }
+void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift) {
+  onKeyUp_(this, Key, Shift);
+}
 
-void TWinControl::KeyPress(QChar& Key) { onKeyPress_(this, Key); }
+void TWinControl::KeyPress(QChar& Key) {
+  onKeyPress_(this, Key);
+}
 
 // --- Painting ------------------------------------------------------------------------------------------
 
@@ -758,7 +774,8 @@ bool TWinControl::WheelEvent(QWidget* target, QWheelEvent* event) {
   if (delta == 0) return false;
   const TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons());
   const QPoint global = event->globalPosition().toPoint();
-  const intptr_t wParam = MakeLong(MouseKeysFromShift(shift), uint16_t(int16_t(std::clamp(delta, -32768, 32767))));
+  const intptr_t wParam =
+      MakeLong(MouseKeysFromShift(shift), uint16_t(int16_t(std::clamp(delta, -32768, 32767))));
   if (Perform(WM_MOUSEWHEEL, wParam, MakePointParam(global.x(), global.y())) != 0) {
     event->accept();
     return true;

@@ -15,7 +15,8 @@ TEST_F(ControlsTest, ExceptionInAHandlerGoesToOnExceptionAndTheLoopContinues) {
   TForm* form = nullptr;
   app->CreateForm(form);
   auto* swatch = new Swatch(form, form, Bounds(0, 0, 40, 40), clRed);
-  swatch->SetOnClick([](TObject*) { throw EConvertError(QStringLiteral("'abc' is not a valid integer value")); });
+  swatch->SetOnClick(
+      [](TObject*) { throw EConvertError(QStringLiteral("'abc' is not a valid integer value")); });
   std::vector<QString> handled;
   app->SetOnException([&](TObject* sender, const Exception& e) {
     EXPECT_EQ(sender, app.get());
@@ -80,7 +81,8 @@ TEST_F(ControlsTest, MessageBoxGoesToTheHookAndOtherwiseToStderr) {
   ASSERT_FALSE(TApplication::DisplayAvailable());
   testing::internal::CaptureStderr();
   const int answer = app->MessageBox(QStringLiteral("Disk full"), QStringLiteral("Vort"), MB_OK);
-  const int second = app->MessageBox(QStringLiteral("Again?"), QStringLiteral("Vort"), MB_YESNO | MB_DEFBUTTON2);
+  const int second =
+      app->MessageBox(QStringLiteral("Again?"), QStringLiteral("Vort"), MB_YESNO | MB_DEFBUTTON2);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(answer, IDOK);
   EXPECT_EQ(second, IDNO);
@@ -118,11 +120,13 @@ using kv::test::ControlsTest;
 
 TEST_F(ControlsTest, ProcessMessagesRunsPendingWorkOnTheGuiThreadOnly) {
   int ran = 0;
-  QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [&] { ++ran; }, Qt::QueuedConnection);
   app->ProcessMessages();
   EXPECT_EQ(ran, 1);
   // From another thread it leaves the GUI thread's queue alone.
-  QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [&] { ++ran; }, Qt::QueuedConnection);
   std::thread worker([this] { app->ProcessMessages(); });
   worker.join();
   EXPECT_EQ(ran, 1);

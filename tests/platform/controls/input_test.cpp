@@ -1,8 +1,9 @@
 // Input through real widgets: the mouse routed to windowless controls, the
 // keyboard and the dialog-code question, the wheel, focus and tab order.
 
-#include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
+
+#include <QWheelEvent>
 
 #include "platform/controls/cursors.h"
 #include "platform/controls/keys.h"

@@ -15,7 +15,8 @@ class LineEdit : public TWinControl {
  public:
   explicit LineEdit(TComponent* owner) : TWinControl(owner, std::make_unique<QLineEdit>()) {
     SetTabStop(true);
-    QObject::connect(Edit(), &QLineEdit::textChanged, this, [this] { SafeCall([this] { Perform(CM_TEXTCHANGED); }); });
+    QObject::connect(Edit(), &QLineEdit::textChanged, this,
+                     [this] { SafeCall([this] { Perform(CM_TEXTCHANGED); }); });
   }
   QLineEdit* Edit() const { return static_cast<QLineEdit*>(Widget()); }
   int textChanges = 0;
@@ -41,8 +42,10 @@ TEST_F(ControlsTest, NativeWidgetKeepsItsBehaviourBehindTheControlsHandlers) {
 
   // Characters pass through KeyPress, which may change them.
   edit->SetOnKeyPress([](TObject*, QChar& ch) {
-    if (ch == u'x') ch = QChar();
-    else ch = ch.toUpper();
+    if (ch == u'x')
+      ch = QChar();
+    else
+      ch = ch.toUpper();
   });
   QTest::keyClicks(edit->Widget(), QStringLiteral("abxc"));
   EXPECT_EQ(edit->Text(), QStringLiteral("ABC"));

@@ -12,7 +12,9 @@ namespace {
 using kv::test::ControlsTest;
 using kv::test::Swatch;
 
-QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
+QRgb Rgb(int r, int g, int b) {
+  return qRgb(r, g, b);
+}
 
 class GreenBox : public TCustomControl {
  public:
@@ -48,9 +50,9 @@ TEST_F(ControlsTest, WindowlessChildrenPaintInCreationOrderClippedToTheirBounds)
     QRgb expected;
   };
   const Probe probes[] = {
-      {20, 15, Rgb(255, 0, 0)},     // red only
-      {35, 25, Rgb(0, 0, 255)},     // overlap: the later control wins
-      {65, 45, Rgb(0, 0, 255)},     // blue only
+      {20, 15, Rgb(255, 0, 0)},      // red only
+      {35, 25, Rgb(0, 0, 255)},      // overlap: the later control wins
+      {65, 45, Rgb(0, 0, 255)},      // blue only
       {55, 15, Rgb(255, 255, 255)},  // right of red, above blue: red was clipped
       {15, 45, Rgb(255, 255, 255)},  // below red
       {9, 20, Rgb(255, 255, 255)},   // left of red
