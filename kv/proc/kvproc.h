@@ -5,6 +5,7 @@
 #include "kv/core/identification_texts.h"
 #include "kv/proc/conversions.h"
 #include "kv/proc/geometry.h"
+#include "kv/proc/gradient_fill.h"
 #include "kv/proc/log_scale.h"
 #include "kv/proc/painters.h"
 #include "kv/proc/text_output.h"
