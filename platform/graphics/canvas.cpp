@@ -447,6 +447,12 @@ void TCanvas::StrokeThin(const std::vector<QPoint>& pixels) {
   const std::span<const int> pattern = DashPattern(pen_->Style());
   std::vector<QRect>& on = scratch_runs_;
   on.clear();
+  QRect clip;
+  QPoint offset;
+  if (pattern.empty() && rop_ != pmNop && DirectSurface(clip, offset)) {
+    raster::PlotPixels(*image_, pixels, offset, clip, ToQRgb(pen_->Color()), rop_);
+    return;
+  }
   if (pattern.empty()) {
     {
       RunBuilder runs(on);
@@ -794,6 +800,7 @@ const QFont& TCanvas::CurrentQFont() const {
     qfont_ = TFont::ToQFont(lf);
     escapement_ = lf.lfEscapement;
     metrics_.reset();
+    widths_.clear();
     qfont_change_ = change;
     painter_font_valid_ = false;
   }
@@ -806,13 +813,24 @@ const QFontMetrics& TCanvas::Metrics() const {
   return *metrics_;
 }
 
-QSize TCanvas::TextExtent(const QString& text) const {
+int TCanvas::AdvanceWidth(const QString& text) const {
   const QFontMetrics& fm = Metrics();
-  return QSize(fm.horizontalAdvance(text), fm.height());
+  // Controls measure and draw the same labels on every paint; shaping a
+  // text costs far more than looking it up.
+  const auto it = widths_.constFind(text);
+  if (it != widths_.constEnd()) return *it;
+  const int width = fm.horizontalAdvance(text);
+  if (widths_.size() >= kWidthCacheSize) widths_.clear();
+  widths_.insert(text, width);
+  return width;
+}
+
+QSize TCanvas::TextExtent(const QString& text) const {
+  return QSize(AdvanceWidth(text), Metrics().height());
 }
 
 int TCanvas::TextWidth(const QString& text) const {
-  return Metrics().horizontalAdvance(text);
+  return AdvanceWidth(text);
 }
 
 int TCanvas::TextHeight(const QString&) const {
@@ -844,7 +862,7 @@ TLogFont TCanvas::SelectFont(const TLogFont& logFont) {
 void TCanvas::TextOut(int X, int Y, const QString& text) {
   const QFont& font = CurrentQFont();
   const QFontMetrics& fm = Metrics();
-  const int w = fm.horizontalAdvance(text);
+  const int w = AdvanceWidth(text);
   const int h = fm.height();
   const int ascent = fm.ascent();
   if (!text.isEmpty() && Prepare()) {

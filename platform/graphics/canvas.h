@@ -20,6 +20,7 @@
 // unless moved with SetOrigin).
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -208,6 +209,7 @@ class TCanvas : public TPersistent {
   void DrawCurve(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   const QFont& CurrentQFont() const;
   const QFontMetrics& Metrics() const;
+  int AdvanceWidth(const QString& text) const;
   QImage* ReadableImage(QPoint* deviceOffset) const;
   QRect SurfaceRect() const;
   void ResetPainterCache();
@@ -247,4 +249,7 @@ class TCanvas : public TPersistent {
   mutable std::optional<QFontMetrics> metrics_;
   mutable quint64 qfont_change_ = ~quint64(0);
   mutable int escapement_ = 0;  // of the selected font, tenths of a degree
+  // Advance widths of recent texts in the selected font.
+  static constexpr qsizetype kWidthCacheSize = 512;
+  mutable QHash<QString, int> widths_;
 };

@@ -211,74 +211,95 @@ void SubtractPixels(std::vector<QRect>& runs, std::vector<QPoint> pixels) {
 
 namespace {
 
-template <typename Op>
-void ForEachPixel(QImage& image, const QRect& run, Op op) {
-  const qsizetype stride = image.bytesPerLine();
-  uchar* base = image.bits() + run.top() * stride + qsizetype(run.left()) * 4;
-  for (int y = 0; y < run.height(); ++y, base += stride) {
-    auto* p = reinterpret_cast<QRgb*>(base);
-    for (int i = 0; i < run.width(); ++i) p[i] = op(p[i]) | 0xFF000000u;
+// Calls f(op) with the pixel operation of `rop` (destination -> result,
+// before the alpha byte is set); false for pmNop.
+template <typename F>
+bool WithRop(TPenMode rop, QRgb color, F&& f) {
+  const QRgb s = color & 0xFFFFFFu;
+  switch (rop) {
+    case pmBlack:
+      f([](QRgb) { return 0u; });
+      break;
+    case pmWhite:
+      f([](QRgb) { return 0xFFFFFFu; });
+      break;
+    case pmNop:
+      return false;
+    case pmNot:
+      f([](QRgb d) { return ~d; });
+      break;
+    case pmCopy:
+      f([s](QRgb) { return s; });
+      break;
+    case pmNotCopy:
+      f([s](QRgb) { return ~s; });
+      break;
+    case pmMergePenNot:
+      f([s](QRgb d) { return s | ~d; });
+      break;
+    case pmMaskPenNot:
+      f([s](QRgb d) { return s & ~d; });
+      break;
+    case pmMergeNotPen:
+      f([s](QRgb d) { return ~s | d; });
+      break;
+    case pmMaskNotPen:
+      f([s](QRgb d) { return ~s & d; });
+      break;
+    case pmMerge:
+      f([s](QRgb d) { return s | d; });
+      break;
+    case pmNotMerge:
+      f([s](QRgb d) { return ~(s | d); });
+      break;
+    case pmMask:
+      f([s](QRgb d) { return s & d; });
+      break;
+    case pmNotMask:
+      f([s](QRgb d) { return ~(s & d); });
+      break;
+    case pmXor:
+      f([s](QRgb d) { return s ^ d; });
+      break;
+    case pmNotXor:
+      f([s](QRgb d) { return ~(s ^ d); });
+      break;
   }
+  return true;
 }
 
 }  // namespace
 
 void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop) {
   if (run.isEmpty()) return;
-  const QRgb s = color & 0xFFFFFFu;
-  switch (rop) {
-    case pmBlack:
-      ForEachPixel(image, run, [](QRgb) { return 0u; });
-      break;
-    case pmWhite:
-      ForEachPixel(image, run, [](QRgb) { return 0xFFFFFFu; });
-      break;
-    case pmNop:
-      break;
-    case pmNot:
-      ForEachPixel(image, run, [](QRgb d) { return ~d; });
-      break;
-    case pmCopy: {
-      const qsizetype stride = image.bytesPerLine();
-      uchar* base = image.bits() + run.top() * stride + qsizetype(run.left()) * 4;
-      for (int y = 0; y < run.height(); ++y, base += stride)
-        std::fill_n(reinterpret_cast<QRgb*>(base), run.width(), s | 0xFF000000u);
-      break;
-    }
-    case pmNotCopy:
-      ForEachPixel(image, run, [s](QRgb) { return ~s; });
-      break;
-    case pmMergePenNot:
-      ForEachPixel(image, run, [s](QRgb d) { return s | ~d; });
-      break;
-    case pmMaskPenNot:
-      ForEachPixel(image, run, [s](QRgb d) { return s & ~d; });
-      break;
-    case pmMergeNotPen:
-      ForEachPixel(image, run, [s](QRgb d) { return ~s | d; });
-      break;
-    case pmMaskNotPen:
-      ForEachPixel(image, run, [s](QRgb d) { return ~s & d; });
-      break;
-    case pmMerge:
-      ForEachPixel(image, run, [s](QRgb d) { return s | d; });
-      break;
-    case pmNotMerge:
-      ForEachPixel(image, run, [s](QRgb d) { return ~(s | d); });
-      break;
-    case pmMask:
-      ForEachPixel(image, run, [s](QRgb d) { return s & d; });
-      break;
-    case pmNotMask:
-      ForEachPixel(image, run, [s](QRgb d) { return ~(s & d); });
-      break;
-    case pmXor:
-      ForEachPixel(image, run, [s](QRgb d) { return s ^ d; });
-      break;
-    case pmNotXor:
-      ForEachPixel(image, run, [s](QRgb d) { return ~(s ^ d); });
-      break;
+  const qsizetype stride = image.bytesPerLine();
+  uchar* first = image.bits() + run.top() * stride + qsizetype(run.left()) * 4;
+  if (rop == pmCopy) {
+    for (int y = 0; y < run.height(); ++y)
+      std::fill_n(reinterpret_cast<QRgb*>(first + y * stride), run.width(), color | 0xFF000000u);
+    return;
   }
+  WithRop(rop, color, [&](auto op) {
+    uchar* base = first;
+    for (int y = 0; y < run.height(); ++y, base += stride) {
+      auto* p = reinterpret_cast<QRgb*>(base);
+      for (int i = 0; i < run.width(); ++i) p[i] = op(p[i]) | 0xFF000000u;
+    }
+  });
+}
+
+void PlotPixels(QImage& image, const std::vector<QPoint>& pixels, const QPoint& offset, const QRect& clip,
+                QRgb color, TPenMode rop) {
+  const qsizetype stride = image.bytesPerLine();
+  uchar* bits = image.bits();
+  WithRop(rop, color, [&](auto op) {
+    for (const QPoint& p : pixels) {
+      const QPoint d = p + offset;
+      if (!clip.contains(d)) continue;
+      auto* px = reinterpret_cast<QRgb*>(bits + d.y() * stride) + d.x();
+      *px = op(*px) | 0xFF000000u;
+    }
+  });
 }
 
 }  // namespace raster

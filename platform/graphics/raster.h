@@ -66,5 +66,8 @@ void SubtractPixels(std::vector<QRect>& runs, std::vector<QPoint> pixels);
 // an empty run does nothing) of a Format_RGB32 image by the raster
 // operation `rop`, as the paint engine's raster operations would.
 void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop);
+// The same for single pixels, each moved by `offset` and kept within `clip`.
+void PlotPixels(QImage& image, const std::vector<QPoint>& pixels, const QPoint& offset, const QRect& clip,
+                QRgb color, TPenMode rop);
 
 }  // namespace raster
