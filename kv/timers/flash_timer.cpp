@@ -230,8 +230,9 @@ void TKvFlashTimer::flash(TObject* /*Sender*/) {
       } else if (record.Freq == kFlashSecondPulse) {
         if (secondPulse) Notify(record, 0);
       } else if (t >= record.NextTime) {
-        int64_t late = t - record.NextTime;
-        if (late > 1000) late = 0;  // too late to keep the grid: start again from now
+        int64_t late;
+        // Too late to keep the grid (or beyond counting): start again from now.
+        if (__builtin_sub_overflow(t, record.NextTime, &late) || late > 1000) late = 0;
         record.NextTime = AddTime(AddTime(t, record.Freq), -late);
         Notify(record, int32_t(late));
       }

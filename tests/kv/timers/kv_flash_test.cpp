@@ -202,16 +202,6 @@ TEST_F(FlashTimer, HandlerMayFreeItsOwnTimer) {
   EXPECT_EQ(ticks, 1);
 }
 
-TEST_F(FlashTimer, NeverStartedWorkerGoesWithItsComponent) {
-  for (int i = 0; i < 20; ++i) {
-    ProbeFlash timer(nullptr);
-    timer.SetEnabled(false);
-    timer.SetOnTimer(Counter());  // assigned but disabled: never started
-    EXPECT_FALSE(timer.TimerThread()->Started());
-  }
-  EXPECT_EQ(TThread::RunningCount(), baseline);
-}
-
 TEST_F(FlashTimer, ExceptionInTheHandlerGoesToTheApplicationAndTicksGoOn) {
   TApplication* app = TestApplication();
   const TExceptionEvent previous = app->OnException();
