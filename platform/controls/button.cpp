@@ -12,9 +12,13 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QPus
   QObject::connect(PushButton(), &QPushButton::clicked, this, [this] { SafeCall([this] { Click(); }); });
 }
 
-TButton::~TButton() { Destroying(); }
+TButton::~TButton() {
+  Destroying();
+}
 
-QString TButton::GetText() const { return Widget() ? PushButton()->text() : QString(); }
+QString TButton::GetText() const {
+  return Widget() ? PushButton()->text() : QString();
+}
 
 void TButton::StoreText(const QString& value) {
   if (Widget()) PushButton()->setText(value);

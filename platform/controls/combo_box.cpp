@@ -49,7 +49,9 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<
   QObject::connect(combo, &QComboBox::activated, this, [this] { SafeCall([this] { Change(); }); });
 }
 
-TComboBox::~TComboBox() { Destroying(); }
+TComboBox::~TComboBox() {
+  Destroying();
+}
 
 void TComboBox::ApplyStyle() {
   QComboBox* combo = Combo();
@@ -90,7 +92,8 @@ void TComboBox::SetItemHeight(int value) {
 
 void TComboBox::ApplyItemHeight() {
   if (!Combo()) return;
-  if (auto* delegate = dynamic_cast<ItemHeightDelegate*>(Combo()->itemDelegate())) delegate->SetHeight(itemHeight_);
+  if (auto* delegate = dynamic_cast<ItemHeightDelegate*>(Combo()->itemDelegate()))
+    delegate->SetHeight(itemHeight_);
 }
 
 void TComboBox::SetDropDownCount(int value) {

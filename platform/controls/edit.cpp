@@ -14,9 +14,13 @@ TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QLineEdi
                    [this] { SafeCall([this] { Perform(CM_TEXTCHANGED); }); });
 }
 
-TEdit::~TEdit() { Destroying(); }
+TEdit::~TEdit() {
+  Destroying();
+}
 
-QString TEdit::GetText() const { return Widget() ? LineEdit()->text() : QString(); }
+QString TEdit::GetText() const {
+  return Widget() ? LineEdit()->text() : QString();
+}
 
 void TEdit::StoreText(const QString& value) {
   if (!Widget()) return;

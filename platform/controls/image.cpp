@@ -19,7 +19,9 @@ void TImage::SetPicture(TPicture* value) {
   picture_->Assign(value);
 }
 
-void TImage::PictureChanged() { Invalidate(); }
+void TImage::PictureChanged() {
+  Invalidate();
+}
 
 void TImage::SetCenter(bool value) {
   if (center_ == value) return;

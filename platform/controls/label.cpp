@@ -7,7 +7,9 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetParentColor(true);
 }
 
-TLabel::~TLabel() { Destroying(); }
+TLabel::~TLabel() {
+  Destroying();
+}
 
 void TLabel::SetAutoSize(bool value) {
   if (autoSize_ == value) return;

@@ -25,9 +25,13 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QPlainTe
   QObject::connect(editor, &QPlainTextEdit::textChanged, this, [this] { SafeCall([this] { Change(); }); });
 }
 
-TMemo::~TMemo() { Destroying(); }
+TMemo::~TMemo() {
+  Destroying();
+}
 
-QString TMemo::GetText() const { return Widget() ? Editor()->toPlainText() : QString(); }
+QString TMemo::GetText() const {
+  return Widget() ? Editor()->toPlainText() : QString();
+}
 
 void TMemo::StoreText(const QString& value) {
   if (Widget()) Editor()->setPlainText(NormalizeLineBreaks(value));
@@ -75,4 +79,6 @@ void TMemo::SetReadOnly(bool value) {
   if (Widget()) Editor()->setReadOnly(value);
 }
 
-intptr_t TMemo::DefaultDialogCode() const { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; }
+intptr_t TMemo::DefaultDialogCode() const {
+  return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+}

@@ -21,7 +21,9 @@ constexpr int kRepeatIntervalMs = 100;
 // the field (or the form) does anything with them.
 class TUpDown::BuddyKeys : public QObject {
  public:
-  BuddyKeys(TUpDown* owner, QWidget* widget) : owner_(owner), widget_(widget) { widget->installEventFilter(this); }
+  BuddyKeys(TUpDown* owner, QWidget* widget) : owner_(owner), widget_(widget) {
+    widget->installEventFilter(this);
+  }
   ~BuddyKeys() override {
     if (widget_) widget_->removeEventFilter(this);
   }
@@ -84,8 +86,7 @@ void TUpDown::SetIncrement(int value) {
 void TUpDown::SetPosition(int16_t value) {
   // While a description is read the range may not be complete yet: Loaded
   // brings the position into it.
-  if (!(ComponentState() & csLoading))
-    value = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  if (!(ComponentState() & csLoading)) value = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
   if (position_ == value) return;
   position_ = value;
   if (!(ComponentState() & csLoading)) WriteBuddy();
@@ -231,7 +232,7 @@ void TUpDown::PaintWindow(QPainter& painter) {
     box.moveCenter(halves[i].center());
     if (down) box.translate(1, 1);
     arrow.rect = box;
-    style->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow, &painter,
-                         widget);
+    style->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow,
+                         &painter, widget);
   }
 }
