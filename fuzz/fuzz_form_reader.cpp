@@ -74,15 +74,12 @@ class TFuzzItem : public TComponent {
   Q_CLASSINFO("default:Color", "clBtnFace")
  public:
   explicit TFuzzItem(TComponent* owner = nullptr) : TComponent(owner) { ++gLive; }
-  ~TFuzzItem() override {
-    SetBuddy(nullptr);
-    --gLive;
-  }
+  ~TFuzzItem() override { --gLive; }
   TFuzzFont* Font() { return &font; }
   TFuzzItem* Buddy() const { return buddy; }
   void SetBuddy(TFuzzItem* value) {
-    if (buddy == value) return;
-    if (buddy) buddy->RemoveFreeNotification(this);
+    // The free-notification link serves both directions; it stays when the
+    // reference changes, as the other one may still point back here.
     buddy = value;
     if (buddy) buddy->FreeNotification(this);
   }
@@ -165,7 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ReadComponentFromText(text, &form, QStringLiteral("FUZZ"));
     } catch (const EReadError& e) {
       read = false;
-      if (!e.Message().startsWith(QLatin1String("FUZZ("))) Die("message does not name the description", e.Message());
+      if (!e.Message().startsWith(QLatin1String("FUZZ(")))
+        Die("message does not name the description", e.Message());
       if (form.ComponentCount() != 0 || gLive != 1) Die("components survived a failed read", e.Message());
     }
     if (AnyLoading(&form)) Die("a component is still loading");

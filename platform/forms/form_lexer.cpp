@@ -5,15 +5,21 @@ namespace {
 bool IsIdentStart(QChar c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
 }
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool IsIdentChar(QChar c) { return IsIdentStart(c) || IsDigit(c); }
+bool IsDigit(QChar c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsIdentChar(QChar c) {
+  return IsIdentStart(c) || IsDigit(c);
+}
 int HexValue(QChar c) {
   if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
   if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
   if (c >= u'A' && c <= u'F') return c.unicode() - u'A' + 10;
   return -1;
 }
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\v'; }
+bool IsBlank(QChar c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\v';
+}
 
 // A character as it should appear in a message: itself when printable ASCII,
 // else its code.
@@ -128,8 +134,7 @@ void TFormLexer::LexNumber(TFormToken& token) {
   }
   if (IsIdentChar(At(pos_)) || At(pos_) == u'.') {
     while (IsIdentChar(At(pos_)) || At(pos_) == u'.') Advance();
-    Fail(token.line, token.column,
-         QStringLiteral("%1 is not a valid number").arg(Excerpt(from, pos_)));
+    Fail(token.line, token.column, QStringLiteral("%1 is not a valid number").arg(Excerpt(from, pos_)));
   }
   token.text = source_.mid(from, pos_ - from).toString();
 }
@@ -193,7 +198,8 @@ void TFormLexer::LexBinary(TFormToken& token) {
     if (pos_ >= source_.size()) Fail(token.line, token.column, QStringLiteral("Unterminated binary data"));
     const QChar c = source_[pos_];
     if (c == u'}') {
-      if (high >= 0) Fail(token.line, token.column, QStringLiteral("Binary data has an odd number of hex digits"));
+      if (high >= 0)
+        Fail(token.line, token.column, QStringLiteral("Binary data has an odd number of hex digits"));
       Advance();
       return;
     }

@@ -16,8 +16,8 @@ struct TFormToken {
   int column = 1;
   qsizetype start = 0;  // source span [start, end)
   qsizetype end = 0;
-  QString text;       // Ident: the name; Integer/Float: the number as written; String: decoded text
-  QByteArray bytes;   // Binary: the decoded bytes
+  QString text;         // Ident: the name; Integer/Float: the number as written; String: decoded text
+  QByteArray bytes;     // Binary: the decoded bytes
   char16_t symbol = 0;  // Symbol: one of = : . , [ ] ( ) +
 
   bool IsSymbol(char16_t c) const { return kind == TFormTokenKind::Symbol && symbol == c; }

@@ -16,8 +16,7 @@ void TFormParser::Expect(char16_t symbol) {
 
 TFormToken TFormParser::ExpectIdent(const char* what) {
   const TFormToken& token = lexer_.Peek();
-  if (token.kind != TFormTokenKind::Ident || token.IsKeyword(QLatin1String("end")) ||
-      token.IsKeyword(QLatin1String("object")))
+  if (token.kind != TFormTokenKind::Ident)
     lexer_.Fail(token.line, token.column,
                 QStringLiteral("%1 expected but %2 found").arg(QLatin1String(what), lexer_.Describe(token)));
   return Take();
@@ -26,6 +25,11 @@ TFormToken TFormParser::ExpectIdent(const char* what) {
 TFormAssignment TFormParser::ParseAssignment(int depth) {
   TFormAssignment assignment;
   try {
+    // "end" and "object" give a block its structure, so no property has such a name.
+    const TFormToken& next = lexer_.Peek();
+    if (next.IsKeyword(QLatin1String("end")) || next.IsKeyword(QLatin1String("object")))
+      lexer_.Fail(next.line, next.column,
+                  QStringLiteral("Property name expected but %1 found").arg(next.text));
     const TFormToken first = ExpectIdent("Property name");
     assignment.line = first.line;
     assignment.column = first.column;
@@ -39,8 +43,10 @@ TFormAssignment TFormParser::ParseAssignment(int depth) {
   } catch (TFormSyntaxError& error) {
     // Prefix the path read so far, so that the message names the property.
     const QString path = assignment.path.join(u'.');
-    if (error.property.isEmpty()) error.property = path;
-    else if (!path.isEmpty()) error.property = path + u'.' + error.property;
+    if (error.property.isEmpty())
+      error.property = path;
+    else if (!path.isEmpty())
+      error.property = path + u'.' + error.property;
     throw;
   }
   return assignment;
@@ -69,7 +75,8 @@ TFormValue TFormParser::ParseValue(int depth) {
   switch (first.kind) {
     case TFormTokenKind::Integer:
     case TFormTokenKind::Float:
-      value.type = first.kind == TFormTokenKind::Integer ? TFormValue::Type::Integer : TFormValue::Type::Float;
+      value.type =
+          first.kind == TFormTokenKind::Integer ? TFormValue::Type::Integer : TFormValue::Type::Float;
       value.text = Take().text;
       break;
     case TFormTokenKind::String:
@@ -77,10 +84,6 @@ TFormValue TFormParser::ParseValue(int depth) {
       value.text = ParseStringConcatenation();
       break;
     case TFormTokenKind::Ident:
-      // A missing value before the next line's keyword reads better as such.
-      if (first.IsKeyword(QLatin1String("end")) || first.IsKeyword(QLatin1String("object")))
-        lexer_.Fail(first.line, first.column,
-                    QStringLiteral("Property value expected but %1 found").arg(lexer_.Describe(first)));
       value.type = TFormValue::Type::Ident;
       value.text = Take().text;
       break;
@@ -108,7 +111,8 @@ TFormValue TFormParser::ParseValue(int depth) {
         if (lexer_.Peek().kind == TFormTokenKind::Ident) {
           // A nested block of assignments.
           value.type = TFormValue::Type::Block;
-          while (lexer_.Peek().kind == TFormTokenKind::Ident) value.block.push_back(ParseAssignment(depth + 1));
+          while (lexer_.Peek().kind == TFormTokenKind::Ident)
+            value.block.push_back(ParseAssignment(depth + 1));
         } else {
           while (lexer_.Peek().kind == TFormTokenKind::String) value.items.append(ParseStringConcatenation());
         }

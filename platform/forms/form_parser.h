@@ -24,10 +24,10 @@ struct TFormValue {
   Type type = Type::Ident;
   int line = 1;
   int column = 1;
-  QString raw;        // the value as written, shortened, for messages
-  QString text;       // Integer/Float: as written; String: decoded; Ident: the name
-  QStringList items;  // Set: element names; List: the strings
-  QByteArray bytes;   // Binary
+  QString raw;                         // the value as written, shortened, for messages
+  QString text;                        // Integer/Float: as written; String: decoded; Ident: the name
+  QStringList items;                   // Set: element names; List: the strings
+  QByteArray bytes;                    // Binary
   std::vector<TFormAssignment> block;  // Block: the nested assignments
   // "()" is both an empty string list and an empty nested block.
   bool IsEmptyParentheses() const { return type == Type::List && items.isEmpty(); }

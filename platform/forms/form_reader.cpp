@@ -128,7 +128,8 @@ class FormReader {
       matches = EqualsIgnoringCase(className.text, meta->className());
     if (!matches)
       Fail(className.line, className.column, objectPath_,
-           QStringLiteral("The description is for a %1, not for a %2").arg(className.text, root_->ClassName()));
+           QStringLiteral("The description is for a %1, not for a %2")
+               .arg(className.text, root_->ClassName()));
     root_->SetComponentStateFlag(csLoading, true);
     root_->SetComponentStateFlag(csReading, true);
     rootLoading_ = true;
@@ -157,7 +158,8 @@ class FormReader {
         Fail(token.line, token.column, objectPath_, QStringLiteral("'end' expected but end of text found"));
       } else {
         Fail(token.line, token.column, objectPath_,
-             QStringLiteral("Property name, 'object' or 'end' expected but %1 found").arg(Lexer().Describe(token)));
+             QStringLiteral("Property name, 'object' or 'end' expected but %1 found")
+                 .arg(Lexer().Describe(token)));
       }
     }
   }
@@ -168,16 +170,19 @@ class FormReader {
     ReadHeader(name, className);
     const QString rootPath = RootPath();
     const QString path = rootPath + u'.' + (name.text.isEmpty() ? className.text : name.text);
-    if (depth > TFormParser::kMaxDepth) Fail(keyword.line, keyword.column, path, QStringLiteral("Nesting too deep"));
+    if (depth > TFormParser::kMaxDepth)
+      Fail(keyword.line, keyword.column, path, QStringLiteral("Nesting too deep"));
     const TRegisteredClass* registered = FindClass(className.text);
     if (!registered)
       Fail(className.line, className.column, path, QStringLiteral("Class %1 not found").arg(className.text));
     if (!name.text.isEmpty() && root_->FindComponent(name.text))
-      Fail(name.line, name.column, path, QStringLiteral("A component named %1 already exists").arg(name.text));
+      Fail(name.line, name.column, path,
+           QStringLiteral("A component named %1 already exists").arg(name.text));
     TComponent* component = nullptr;
     Guard(keyword.line, keyword.column, path, [&] { component = registered->create(root_); });
     if (!component)
-      Fail(keyword.line, keyword.column, path, QStringLiteral("A %1 could not be created").arg(className.text));
+      Fail(keyword.line, keyword.column, path,
+           QStringLiteral("A %1 could not be created").arg(className.text));
     created_.emplace_back(component);
     component->SetComponentStateFlag(csLoading, true);
     component->SetComponentStateFlag(csReading, true);
@@ -189,9 +194,7 @@ class FormReader {
     objectPath_ = saved;
   }
 
-  QString RootPath() const {
-    return root_->Name().isEmpty() ? root_->ClassName() : root_->Name();
-  }
+  QString RootPath() const { return root_->Name().isEmpty() ? root_->ClassName() : root_->Name(); }
 
   void Apply(QObject* target, const TFormAssignment& assignment, const QString& prefix, int depth) {
     QObject* object = target;
@@ -201,7 +204,8 @@ class FormReader {
       path = path.isEmpty() ? name : path + u'.' + name;
       QMetaProperty property;
       if (!FindPublishedProperty(object->metaObject(), name, property))
-        Fail(assignment.line, assignment.column, Where(path), QStringLiteral("Property %1 does not exist").arg(name));
+        Fail(assignment.line, assignment.column, Where(path),
+             QStringLiteral("Property %1 does not exist").arg(name));
       const TPropertyInfo info = DescribeProperty(property);
       if (i + 1 == assignment.path.size()) {
         ApplyValue(object, info, assignment.value, path, depth);
@@ -214,10 +218,13 @@ class FormReader {
     }
   }
 
-  QObject* NestedObject(QObject* object, const TPropertyInfo& info, int line, int column, const QString& path) {
+  QObject* NestedObject(QObject* object, const TPropertyInfo& info, int line, int column,
+                        const QString& path) {
     QObject* nested = nullptr;
     Guard(line, column, Where(path), [&] { nested = ObjectFromVariant(info.property.read(object)); });
-    if (!nested) Fail(line, column, Where(path), QStringLiteral("Property %1 holds no object").arg(info.property.name()));
+    if (!nested)
+      Fail(line, column, Where(path),
+           QStringLiteral("Property %1 holds no object").arg(info.property.name()));
     return nested;
   }
 
@@ -229,25 +236,29 @@ class FormReader {
     switch (info.kind) {
       case TPropertyKind::Object: {
         if (value.type != Type::Block && !value.IsEmptyParentheses())
-          Fail(value.line, value.column, where, QStringLiteral("%1 is not a valid nested property block").arg(value.raw));
+          Fail(value.line, value.column, where,
+               QStringLiteral("%1 is not a valid nested property block").arg(value.raw));
         QObject* nested = NestedObject(object, info, value.line, value.column, path);
         for (const TFormAssignment& inner : value.block) Apply(nested, inner, path, depth + 1);
         return;
       }
       case TPropertyKind::Event:
         if (value.type != Type::Ident)
-          Fail(value.line, value.column, where, QStringLiteral("%1 is not a valid event handler name").arg(value.raw));
+          Fail(value.line, value.column, where,
+               QStringLiteral("%1 is not a valid event handler name").arg(value.raw));
         RequireWritable(info, value, where);
         SetEvent(object, info, value, where);
         return;
       case TPropertyKind::Reference:
         if (value.type != Type::Ident)
-          Fail(value.line, value.column, where, QStringLiteral("%1 is not a valid component reference").arg(value.raw));
+          Fail(value.line, value.column, where,
+               QStringLiteral("%1 is not a valid component reference").arg(value.raw));
         if (EqualsIgnoringCase(value.text, "nil")) {
           Guard(value.line, value.column, where,
                 [&] { WriteOrFail(object, property, VariantFromObject(property.metaType(), nullptr)); });
         } else {
-          fixups_.push_back(Fixup{object, property, info.pointee, value.text, value.line, value.column, where});
+          fixups_.push_back(
+              Fixup{object, property, info.pointee, value.text, value.line, value.column, where});
         }
         return;
       case TPropertyKind::Unsupported:
@@ -269,7 +280,8 @@ class FormReader {
 
   void RequireWritable(const TPropertyInfo& info, const TFormValue& value, const QString& where) {
     if (!info.property.isWritable())
-      Fail(value.line, value.column, where, QStringLiteral("Property %1 is read-only").arg(info.property.name()));
+      Fail(value.line, value.column, where,
+           QStringLiteral("Property %1 is read-only").arg(info.property.name()));
   }
 
   static void WriteOrFail(QObject* object, const QMetaProperty& property, QVariant value) {
@@ -281,7 +293,8 @@ class FormReader {
     const QMetaProperty& property = info.property;
     QVariant event = property.read(object);
     if (event.metaType() != property.metaType())
-      Fail(value.line, value.column, where, QStringLiteral("Property %1 could not be read").arg(property.name()));
+      Fail(value.line, value.column, where,
+           QStringLiteral("Property %1 could not be read").arg(property.name()));
     if (EqualsIgnoringCase(value.text, "nil")) {
       info.event->clear(event.data());
     } else {
@@ -323,7 +336,8 @@ class FormReader {
     for (Fixup& fixup : fixups_) {
       if (!fixup.target) continue;
       Guard(fixup.line, fixup.column, fixup.where, [&] {
-        WriteOrFail(fixup.target, fixup.property, VariantFromObject(fixup.property.metaType(), fixup.resolved));
+        WriteOrFail(fixup.target, fixup.property,
+                    VariantFromObject(fixup.property.metaType(), fixup.resolved));
       });
     }
   }

@@ -35,7 +35,8 @@ class FormWriter {
     QHash<TComponent*, TComponent*> placedIn;
     for (TComponent* component : named) {
       TComponent* parent = component->HasParent() ? component->GetParentComponent() : nullptr;
-      const bool written = parent && parent != root_ && std::find(named.begin(), named.end(), parent) != named.end();
+      const bool written =
+          parent && parent != root_ && std::find(named.begin(), named.end(), parent) != named.end();
       placedIn.insert(component, written ? parent : root_);
     }
     // Parents that contain each other would never be reached from the root.
@@ -59,8 +60,9 @@ class FormWriter {
   }
 
   void WriteComponent(TComponent* component, int indent) {
-    const QString header = component->Name().isEmpty() ? component->ClassName()
-                                                         : component->Name() + QStringLiteral(": ") + component->ClassName();
+    const QString header = component->Name().isEmpty()
+                               ? component->ClassName()
+                               : component->Name() + QStringLiteral(": ") + component->ClassName();
     Line(indent, QStringLiteral("object ") + header);
     WriteProperties(component, QString(), indent + 1, 0);
     for (TComponent* child : children_.value(component)) WriteComponent(child, indent + 1);
@@ -68,8 +70,8 @@ class FormWriter {
   }
 
   [[noreturn]] void Error(QObject* object, const QString& path, const QString& message) const {
-    throw EWriteError(QStringLiteral("%1.%2: %3")
-                          .arg(QLatin1String(object->metaObject()->className()), path, message));
+    throw EWriteError(
+        QStringLiteral("%1.%2: %3").arg(QLatin1String(object->metaObject()->className()), path, message));
   }
 
   bool StoredByMethod(QObject* object, const QMetaProperty& property, const QString& path) {
@@ -95,7 +97,8 @@ class FormWriter {
     try {
       TFormParser parser(declared);
       const TFormValue parsed = parser.ParseValue();
-      if (parser.Lexer().Peek().kind != TFormTokenKind::End) throw TFormSyntaxError{1, 1, QString(), QString()};
+      if (parser.Lexer().Peek().kind != TFormTokenKind::End)
+        throw TFormSyntaxError{1, 1, QString(), QString()};
       return FormatVariant(info, ValueToVariant(info, parsed), 0) == FormatVariant(info, value, 0);
     } catch (const TFormSyntaxError&) {
     } catch (const EConvertError&) {
@@ -122,7 +125,8 @@ class FormWriter {
         case TPropertyKind::Unsupported:
           break;
         case TPropertyKind::Object:
-          if (QObject* nested = ObjectFromVariant(value)) WriteProperties(nested, path + u'.', indent, depth + 1);
+          if (QObject* nested = ObjectFromVariant(value))
+            WriteProperties(nested, path + u'.', indent, depth + 1);
           break;
         case TPropertyKind::Event: {
           if (!property.isWritable() || value.metaType() != property.metaType()) break;

@@ -67,10 +67,14 @@ bool ParseIntegerText(const QString& text, IntegerText& out) {
   for (; i < text.size(); ++i) {
     const QChar c = text[i];
     int digit;
-    if (c >= u'0' && c <= u'9') digit = c.unicode() - u'0';
-    else if (out.hex && c >= u'a' && c <= u'f') digit = c.unicode() - u'a' + 10;
-    else if (out.hex && c >= u'A' && c <= u'F') digit = c.unicode() - u'A' + 10;
-    else return false;
+    if (c >= u'0' && c <= u'9')
+      digit = c.unicode() - u'0';
+    else if (out.hex && c >= u'a' && c <= u'f')
+      digit = c.unicode() - u'a' + 10;
+    else if (out.hex && c >= u'A' && c <= u'F')
+      digit = c.unicode() - u'A' + 10;
+    else
+      return false;
     if (out.magnitude > (std::numeric_limits<quint64>::max() - quint64(digit)) / base) return false;
     out.magnitude = out.magnitude * base + quint64(digit);
   }
@@ -81,7 +85,8 @@ bool ParseIntegerText(const QString& text, IntegerText& out) {
 // may spell a negative value of the type in two's complement ($FFFFFFFF = -1
 // for a 32-bit signed property), as colours and masks are usually written.
 bool FitInteger(const IntegerText& n, IntegerShape shape, quint64& bits) {
-  const quint64 full = shape.bits >= 64 ? std::numeric_limits<quint64>::max() : (quint64(1) << shape.bits) - 1;
+  const quint64 full =
+      shape.bits >= 64 ? std::numeric_limits<quint64>::max() : (quint64(1) << shape.bits) - 1;
   if (shape.isSigned) {
     const quint64 maxPositive = full >> 1;
     if (n.negative) {
@@ -106,9 +111,9 @@ bool FitInteger(const IntegerText& n, IntegerShape shape, quint64& bits) {
 // Signed value of integer-like storage (built-in integers and enumerations).
 qint64 StoredInteger(const QVariant& value) {
   const QMetaType type = value.metaType();
-  const bool isUnsigned = (type.flags() & QMetaType::IsUnsignedEnumeration) ||
-                          type.id() == QMetaType::UInt || type.id() == QMetaType::ULong ||
-                          type.id() == QMetaType::UShort || type.id() == QMetaType::UChar;
+  const bool isUnsigned = (type.flags() & QMetaType::IsUnsignedEnumeration) || type.id() == QMetaType::UInt ||
+                          type.id() == QMetaType::ULong || type.id() == QMetaType::UShort ||
+                          type.id() == QMetaType::UChar;
   const void* data = value.constData();
   switch (type.sizeOf()) {
     case 1: {
@@ -141,7 +146,9 @@ QVariant IntegerVariant(QMetaType type, quint64 bits) {
   return QVariant(type, &bits);
 }
 
-QString ShortTypeName(const QMetaEnum& e) { return QString::fromLatin1(e.name()); }
+QString ShortTypeName(const QMetaEnum& e) {
+  return QString::fromLatin1(e.name());
+}
 
 bool FindEnumKey(const QMetaEnum& e, const QString& key, int& value) {
   for (int i = 0; i < e.keyCount(); ++i) {
@@ -214,17 +221,22 @@ QVariant ParseFloat(const TFormValue& value) {
 
 template <typename F>
 QString FormatFloat(F value) {
-  if (!std::isfinite(value)) throw EConvertError(QStringLiteral("A value that is not finite cannot be stored"));
+  if (!std::isfinite(value))
+    throw EConvertError(QStringLiteral("A value that is not finite cannot be stored"));
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
-QString Indentation(int indent) { return QString(indent, u' '); }
+QString Indentation(int indent) {
+  return QString(indent, u' ');
+}
 
 }  // namespace
 
-int FirstPublishedProperty() { return QObject::staticMetaObject.propertyCount(); }
+int FirstPublishedProperty() {
+  return QObject::staticMetaObject.propertyCount();
+}
 
 bool FindPublishedProperty(const QMetaObject* meta, QStringView name, QMetaProperty& property) {
   const int first = FirstPublishedProperty();
@@ -349,11 +361,13 @@ QVariant ValueToVariant(const TPropertyInfo& info, const TFormValue& value) {
       }
       const quint64 bits = ParseIntegerFor(value, {int(type.sizeOf()) * 8, true}, what);
       // Sign-extend the pattern before comparing with the declared values.
-      const qint64 ordinal =
-          type.sizeOf() >= 8 ? qint64(bits) : qint64(bits << (64 - type.sizeOf() * 8)) >> (64 - type.sizeOf() * 8);
+      const qint64 ordinal = type.sizeOf() >= 8
+                                 ? qint64(bits)
+                                 : qint64(bits << (64 - type.sizeOf() * 8)) >> (64 - type.sizeOf() * 8);
       if (!IsDeclaredEnumValue(info.enumerator, ordinal) &&
           !IsDeclaredEnumValue(info.enumerator, qint64(bits)))
-        throw EConvertError(QStringLiteral("%1 is out of range for %2").arg(value.raw, ShortTypeName(info.enumerator)));
+        throw EConvertError(
+            QStringLiteral("%1 is out of range for %2").arg(value.raw, ShortTypeName(info.enumerator)));
       return IntegerVariant(type, bits);
     }
     case TPropertyKind::Set: {
@@ -363,13 +377,15 @@ QVariant ValueToVariant(const TPropertyInfo& info, const TFormValue& value) {
         for (const QString& element : value.items) {
           int flag = 0;
           if (!FindEnumKey(info.enumerator, element, flag))
-            throw EConvertError(QStringLiteral("%1 is not a valid element of %2").arg(element, ShortTypeName(info.enumerator)));
+            throw EConvertError(QStringLiteral("%1 is not a valid element of %2")
+                                    .arg(element, ShortTypeName(info.enumerator)));
           bits |= quint32(flag);
         }
       } else {
         bits = ParseIntegerFor(value, {int(type.sizeOf()) * 8, false}, what);
         if (bits & ~FlagMask(info.enumerator))
-          throw EConvertError(QStringLiteral("%1 is out of range for %2").arg(value.raw, ShortTypeName(info.enumerator)));
+          throw EConvertError(
+              QStringLiteral("%1 is out of range for %2").arg(value.raw, ShortTypeName(info.enumerator)));
       }
       return IntegerVariant(type, bits);
     }
@@ -457,7 +473,8 @@ QString FormatVariant(const TPropertyInfo& info, const QVariant& value, int inde
       constexpr qsizetype kBytesPerLine = 32;
       QString out = QStringLiteral("{\n");
       for (qsizetype at = 0; at < bytes.size(); at += kBytesPerLine)
-        out += Indentation(indent + 2) + QString::fromLatin1(bytes.mid(at, kBytesPerLine).toHex().toUpper()) + u'\n';
+        out += Indentation(indent + 2) + QString::fromLatin1(bytes.mid(at, kBytesPerLine).toHex().toUpper()) +
+               u'\n';
       return out + Indentation(indent) + u'}';
     }
     case TPropertyKind::Color:
@@ -469,7 +486,8 @@ QString FormatVariant(const TPropertyInfo& info, const QVariant& value, int inde
       return QString::number(ordinal);
     }
     case TPropertyKind::Set: {
-      const quint64 bits = quint64(StoredInteger(value)) & (type.sizeOf() >= 8 ? ~quint64(0) : (quint64(1) << (type.sizeOf() * 8)) - 1);
+      const quint64 bits = quint64(StoredInteger(value)) &
+                           (type.sizeOf() >= 8 ? ~quint64(0) : (quint64(1) << (type.sizeOf() * 8)) - 1);
       QStringList names;
       quint64 covered = 0;
       for (int i = 0; i < info.enumerator.keyCount(); ++i) {
@@ -493,4 +511,6 @@ QObject* ObjectFromVariant(const QVariant& value) {
   return *static_cast<QObject* const*>(value.constData());
 }
 
-QVariant VariantFromObject(QMetaType type, QObject* object) { return QVariant(type, &object); }
+QVariant VariantFromObject(QMetaType type, QObject* object) {
+  return QVariant(type, &object);
+}

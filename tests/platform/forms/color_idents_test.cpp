@@ -1,9 +1,10 @@
+#include "platform/forms/color_idents.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "platform/core/exceptions.h"
-#include "platform/forms/color_idents.h"
 #include "tests/platform/forms/form_test_classes.h"
 
 namespace {

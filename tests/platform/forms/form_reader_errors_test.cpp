@@ -19,7 +19,8 @@ struct BadInput {
 //   3   object Button1: TTestItem
 //   4     <the line under test>
 std::string Described(const char* body) {
-  return std::string("object Form1: TTestForm\n  Caption = 'set before the error'\n  object Button1: TTestItem\n") +
+  return std::string(
+             "object Form1: TTestForm\n  Caption = 'set before the error'\n  object Button1: TTestItem\n") +
          body;
 }
 
@@ -40,7 +41,8 @@ const BadInput kBadInputs[] = {
      "TESTFORM(4,12): Form1.Button1.Font: 12 is not a valid nested property block"},
     {"integer out of range", "    Byte = 256\n  end\nend",
      "TESTFORM(4,12): Form1.Button1.Byte: 256 is out of range"},
-    {"negative unsigned", "    Mask = -1\n  end\nend", "TESTFORM(4,12): Form1.Button1.Mask: -1 is out of range"},
+    {"negative unsigned", "    Mask = -1\n  end\nend",
+     "TESTFORM(4,12): Form1.Button1.Mask: -1 is out of range"},
     {"integer beyond 64 bits", "    Big = 99999999999999999999\n  end\nend",
      "TESTFORM(4,11): Form1.Button1.Big: 99999999999999999999 is not a valid integer value"},
     {"float out of range", "    Single = 1e39\n  end\nend",
@@ -62,28 +64,34 @@ const BadInput kBadInputs[] = {
     {"read-only property", "    Version = 4\n  end\nend",
      "TESTFORM(4,15): Form1.Button1.Version: Property Version is read-only"},
     {"unsupported type", "    Area = 1\n  end\nend",
-     "TESTFORM(4,12): Form1.Button1.Area: Property Area has a type (QRect) that form descriptions cannot hold"},
+     "TESTFORM(4,12): Form1.Button1.Area: Property Area has a type (QRect) that form descriptions cannot "
+     "hold"},
     {"dotted name through a value", "    Count.Low = 1\n  end\nend",
      "TESTFORM(4,5): Form1.Button1.Count: Property Count has no properties of its own"},
     {"unterminated string", "    Text = 'abc\n  end\nend",
      "TESTFORM(4,12): Form1.Button1.Text: Unterminated string"},
     {"unterminated string list", "    Items = ( 'a' 'b'\n  end\nend",
      "TESTFORM(5,3): Form1.Button1.Items: ')' expected but end found"},
-    {"unterminated nested block", "    Font = ( Name = 'x'\n", "TESTFORM(5,1): Form1.Button1.Font: ')' expected but end of text found"},
+    {"unterminated nested block", "    Font = ( Name = 'x'\n",
+     "TESTFORM(5,1): Form1.Button1.Font: ')' expected but end of text found"},
     {"unterminated binary data", "    Data = { 0A0B\n",
      "TESTFORM(4,12): Form1.Button1.Data: Unterminated binary data"},
     {"bad hex digit", "    Data = { 0A0G }\n  end\nend",
      "TESTFORM(4,17): Form1.Button1.Data: 'G' is not a valid hex digit in binary data"},
     {"odd hex digit count", "    Data = {\n      0A0\n    }\n  end\nend",
      "TESTFORM(4,12): Form1.Button1.Data: Binary data has an odd number of hex digits"},
-    {"bad character code", "    Text = 'a'#\n  end\nend", "TESTFORM(4,15): Form1.Button1.Text: Invalid character code"},
+    {"bad character code", "    Text = 'a'#\n  end\nend",
+     "TESTFORM(4,15): Form1.Button1.Text: Invalid character code"},
     {"character code too big", "    Text = #1114112\n  end\nend",
      "TESTFORM(4,12): Form1.Button1.Text: Character code out of range"},
-    {"missing end of object", "    Count = 1\n", "TESTFORM(5,1): Form1.Button1: 'end' expected but end of text found"},
-    {"missing equals sign", "    Count 1\n  end\nend", "TESTFORM(4,11): Form1.Button1.Count: '=' expected but 1 found"},
+    {"missing end of object", "    Count = 1\n",
+     "TESTFORM(5,1): Form1.Button1: 'end' expected but end of text found"},
+    {"missing equals sign", "    Count 1\n  end\nend",
+     "TESTFORM(4,11): Form1.Button1.Count: '=' expected but 1 found"},
     {"missing value", "    Count =\n  end\nend",
      "TESTFORM(5,3): Form1.Button1.Count: end is not a valid integer value"},
-    {"bad number", "    Count = 12abc\n  end\nend", "TESTFORM(4,13): Form1.Button1.Count: 12abc is not a valid number"},
+    {"bad number", "    Count = 12abc\n  end\nend",
+     "TESTFORM(4,13): Form1.Button1.Count: 12abc is not a valid number"},
     {"keyword in a nested block", "    Font = ( Name = 'x' end )\n  end\nend",
      "TESTFORM(4,25): Form1.Button1.Font: Property name expected but end found"},
     {"garbage character", "    @@@\n  end\nend", "TESTFORM(4,5): Form1.Button1: Invalid character '@'"},
@@ -106,7 +114,8 @@ const BadInput kBadInputs[] = {
      "TESTFORM(4,13): Form1.Button1.Count: Count may not be -999"},
     {"invalid name", "  end\n  object Form1: TTestItem\n    object 1x: TTestItem\n",
      "TESTFORM(6,12): Form1.Form1: 1x is not a valid number"},
-    {"text after the end", "  end\nend\nobject", "TESTFORM(6,1): Form1: Text after the end of the description: object"},
+    {"text after the end", "  end\nend\nobject",
+     "TESTFORM(6,1): Form1: Text after the end of the description: object"},
 };
 
 class FormReaderErrors : public ::testing::TestWithParam<BadInput> {
@@ -202,8 +211,9 @@ TEST(FormReaderFailures, ConstructorErrorsAreReadErrorsAndFreeEarlierComponents)
   TTestForm form;
   TTestFragile::failConstruction = true;
   try {
-    ReadComponentFromText("object Form1: TTestForm\n  object A: TTestItem\n  end\n  object B: TTestFragile\n  end\nend",
-                          &form, "F");
+    ReadComponentFromText(
+        "object Form1: TTestForm\n  object A: TTestItem\n  end\n  object B: TTestFragile\n  end\nend", &form,
+        "F");
     ADD_FAILURE() << "no error";
   } catch (const EReadError& e) {
     EXPECT_EQ(e.Message(), "F(4,3): Form1.B: TTestFragile refuses to be created");

@@ -1,9 +1,10 @@
+#include "platform/forms/form_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
 
 #include "platform/core/exceptions.h"
-#include "platform/forms/form_reader.h"
 #include "tests/platform/forms/form_test_classes.h"
 
 namespace {
@@ -244,10 +245,9 @@ TEST_F(FormReader, SettersRunInTextOrderWhileLoadingAndLoadedRunsOnceAfterwardsR
     Text = 'c'
   end
 end)");
-  const std::vector<QString> expected = {
-      "Form1.Text[loading]", "B.Count[loading]",  "B.Flag[loading]", "Form1.Caption[loading]",
-      "C.Text[loading]",     "B.Buddy[loading]",  "Form1.Loaded()",  "B.Loaded()",
-      "C.Loaded()"};
+  const std::vector<QString> expected = {"Form1.Text[loading]",    "B.Count[loading]", "B.Flag[loading]",
+                                         "Form1.Caption[loading]", "C.Text[loading]",  "B.Buddy[loading]",
+                                         "Form1.Loaded()",         "B.Loaded()",       "C.Loaded()"};
   EXPECT_EQ(TestLog::setters, expected);
   EXPECT_EQ(TestLog::loaded, (std::vector<QString>{"Form1", "B", "C"}));
   for (TComponent* c : {static_cast<TComponent*>(&form), form.Components(0), form.Components(1)})

@@ -29,7 +29,9 @@ using FormTest::TTestOptions;
 using FormTest::TTestShape;
 
 // Readable QString values in test failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 using TValueEvent = TEvent<TObject*, int>;
 Q_DECLARE_METATYPE(TValueEvent)
@@ -145,10 +147,7 @@ class TTestItem : public TComponent {
   Q_CLASSINFO("stored:Counted", "IsCountedStored")
  public:
   Q_INVOKABLE explicit TTestItem(TComponent* owner = nullptr) : TComponent(owner) { ++TestLog::live; }
-  ~TTestItem() override {
-    SetBuddy(nullptr);
-    --TestLog::live;
-  }
+  ~TTestItem() override { --TestLog::live; }
 
   bool Flag() const { return flag_; }
   void SetFlag(bool value) {
@@ -197,8 +196,8 @@ class TTestItem : public TComponent {
   TTestItem* Buddy() const { return buddy_; }
   void SetBuddy(TTestItem* value) {
     Log("Buddy");
-    if (buddy_ == value) return;
-    if (buddy_) buddy_->RemoveFreeNotification(this);
+    // The free-notification link is shared by both directions, so it stays
+    // when the reference changes: the other one may still point back here.
     buddy_ = value;
     if (buddy_) buddy_->FreeNotification(this);
   }

@@ -1,3 +1,5 @@
+#include "platform/forms/form_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/forms/form_reader.h"
-#include "platform/forms/form_writer.h"
 #include "tests/platform/forms/form_test_classes.h"
 
 namespace {
@@ -64,10 +65,12 @@ TEST_F(FormWriter, LeavesOutDefaultsUnstoredAndUnsupportedProperties) {
   const QString text = WriteComponentToText(&form);
   for (const char* absent : {"Name", "Tag", "Count", "Flag", "Hidden", "Counted", "Area", "Version", "Font.",
                              "Grad.ColorFrom", "Grad.Pen", "OnClick", "Buddy"})
-    EXPECT_TRUE(LinesStartingWith(text, QLatin1String(absent) + u' ').isEmpty() &&
-                LinesStartingWith(text, QLatin1String(absent) + u'.').isEmpty() &&
-                (QLatin1String(absent).back() != u'.' || LinesStartingWith(text, QLatin1String(absent)).isEmpty()))
-        << absent << " in\n" << text.toStdString();
+    EXPECT_TRUE(
+        LinesStartingWith(text, QLatin1String(absent) + u' ').isEmpty() &&
+        LinesStartingWith(text, QLatin1String(absent) + u'.').isEmpty() &&
+        (QLatin1String(absent).back() != u'.' || LinesStartingWith(text, QLatin1String(absent)).isEmpty()))
+        << absent << " in\n"
+        << text.toStdString();
   EXPECT_EQ(LinesStartingWith(text, "Grad."), QStringList({"Grad.Visible = False", "Grad.Style = tsCircle"}));
 
   form.SetCount(1);
@@ -79,7 +82,8 @@ TEST_F(FormWriter, LeavesOutDefaultsUnstoredAndUnsupportedProperties) {
   EXPECT_EQ(LinesStartingWith(changed, "Count "), QStringList("Count = 1"));
   EXPECT_EQ(LinesStartingWith(changed, "Flag "), QStringList("Flag = True"));
   EXPECT_EQ(LinesStartingWith(changed, "Counted "), QStringList("Counted = 8"));
-  EXPECT_EQ(LinesStartingWith(changed, "Font."), QStringList({"Font.Name = 'Arial'", "Font.Style = [toItalic]"}));
+  EXPECT_EQ(LinesStartingWith(changed, "Font."),
+            QStringList({"Font.Name = 'Arial'", "Font.Style = [toItalic]"}));
 }
 
 TEST_F(FormWriter, EventsAreWrittenOnlyWhenBoundByName) {
@@ -209,7 +213,9 @@ void Fill(TTestItem& item, int variant) {
   QByteArray data;
   for (int i = 0; i < 100 + variant * 37; ++i) data.append(char((i * 37 + variant) & 0xFF));
   item.SetData(variant == 1 ? QByteArray() : data);
-  item.SetColor(variant == 0 ? clBtnFace : variant == 1 ? RGBColor(255, 255, 0) : TColor(kSystemColorBase | 99));
+  item.SetColor(variant == 0   ? clBtnFace
+                : variant == 1 ? RGBColor(255, 255, 0)
+                               : TColor(kSystemColorBase | 99));
   item.SetShape(TTestShape(variant % 3));
   item.SetOptions(variant == 0 ? TTestOptions() : TTestOptions(toBold | toStrikeOut));
   item.Font()->SetName(variant == 0 ? QStringLiteral("Arial Black") : QStringLiteral("MS Sans Serif"));
@@ -255,7 +261,8 @@ TEST_F(FormWriter, WhatItWritesReadsBackToAnEqualTree) {
   EXPECT_EQ(copy.OnCreate().MethodName(), "FormCreate");
   ASSERT_EQ(copy.ComponentCount(), 3);
   for (int i = 0; i < 3; ++i)
-    ExpectSameItem(*qobject_cast<TTestItem*>(original.Components(i)), *qobject_cast<TTestItem*>(copy.Components(i)));
+    ExpectSameItem(*qobject_cast<TTestItem*>(original.Components(i)),
+                   *qobject_cast<TTestItem*>(copy.Components(i)));
   auto* copiedButton = qobject_cast<TTestControl*>(copy.FindComponent("Button1"));
   EXPECT_EQ(copiedButton->GetParentComponent(), copy.FindComponent("Panel1"));
   EXPECT_EQ(copiedButton->OnClick().Receiver(), &copy);
@@ -278,17 +285,19 @@ TEST_F(FormWriter, ListsAndBinaryDataSpanIndentedLines) {
   item->SetItems({"3 cyl.", "4 cyl."});
   item->SetData(QByteArray(40, '\xAB'));
   const QString text = WriteComponentToText(&form);
-  EXPECT_TRUE(text.contains("    Items = (\n"
-                            "      '3 cyl.'\n"
-                            "      '4 cyl.'\n"
-                            "    )\n"))
+  EXPECT_TRUE(
+      text.contains("    Items = (\n"
+                    "      '3 cyl.'\n"
+                    "      '4 cyl.'\n"
+                    "    )\n"))
       << text.toStdString();
-  EXPECT_TRUE(text.contains("    Data = {\n"
-                            "      " +
-                            QString("AB").repeated(32) +
-                            "\n"
-                            "      ABABABABABABABAB\n"
-                            "    }\n"))
+  EXPECT_TRUE(
+      text.contains("    Data = {\n"
+                    "      " +
+                    QString("AB").repeated(32) +
+                    "\n"
+                    "      ABABABABABABABAB\n"
+                    "    }\n"))
       << text.toStdString();
 }
 
