@@ -1,0 +1,265 @@
+// KvGradFill against the raw QPainter calls it is made of, in the same run:
+// for every style and size one benchmark alternates KvGradFill onto a
+// bitmap with the same sequence of fills, lines, ellipses and polylines drawn
+// straight with a QPainter on a fresh QImage followed by the copy onto the
+// target. Alternating the two inside one loop keeps a busy machine from
+// favouring either. Counters: kv_us and raw_us per fill, ratio = kv / raw
+// (the goal is at most 1.5). A table of the ratios is printed at the end.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMetaEnum>
+#include <QPainter>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "kv/proc/gradient_fill.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The two colours: red to blue, the largest step count (M = 255).
+constexpr QRgb kFrom = 0xFFFF0000;
+constexpr QRgb kTo = 0xFF0000FF;
+
+// The colour steps of one gradient, computed as KvGradFill computes them.
+class Steps {
+ public:
+  Steps(QRgb from, QRgb to, long long n)
+      : r_(qRed(from)),
+        g_(qGreen(from)),
+        b_(qBlue(from)),
+        sr_(static_cast<float>(static_cast<long double>(qRed(to) - r_) / n)),
+        sg_(static_cast<float>(static_cast<long double>(qGreen(to) - g_) / n)),
+        sb_(static_cast<float>(static_cast<long double>(qBlue(to) - b_) / n)) {}
+  QColor At(long double s) const {
+    return QColor(Wrap(r_ + std::nearbyint(s * sr_)), Wrap(g_ + std::nearbyint(s * sg_)),
+                  Wrap(b_ + std::nearbyint(s * sb_)));
+  }
+  QColor Band(int i) const {
+    return QColor(Wrap(std::trunc(i * static_cast<long double>(sr_) + r_)),
+                  Wrap(std::trunc(i * static_cast<long double>(sg_) + g_)),
+                  Wrap(std::trunc(i * static_cast<long double>(sb_) + b_)));
+  }
+
+ private:
+  static int Wrap(long double v) { return int(static_cast<long long>(v) & 0xFF); }
+  int r_, g_, b_;
+  float sr_, sg_, sb_;
+};
+
+int LargestDifference() {
+  const int m = std::max({std::abs(qRed(kTo) - qRed(kFrom)), std::abs(qGreen(kTo) - qGreen(kFrom)),
+                          std::abs(qBlue(kTo) - qBlue(kFrom))});
+  return m == 0 ? 1 : m;
+}
+
+void Pen(QPainter& p, const QColor& c) {
+  p.setPen(c);
+}
+void PenAndBrush(QPainter& p, const QColor& c) {
+  p.setPen(c);
+  p.setBrush(c);
+}
+int Rnd(long double v) {
+  return int(std::nearbyint(v));
+}
+
+// The style's drawing made of plain QPainter calls on `p` (w x h image).
+void RawStyle(QPainter& p, int w, int h, TGradientStyle style) {
+  const int m = LargestDifference();
+  const QColor c1 = QColor::fromRgb(kFrom);
+  switch (style) {
+    case gsHorizontal1:
+    case gsVertical1: {
+      const int side = style == gsHorizontal1 ? h : w;
+      int bands = std::min(m, side);
+      const int band = side / bands;
+      const int n = std::max(1, side / band);
+      const Steps steps(kFrom, kTo, n);
+      for (int i = 0; i <= n; ++i) {
+        const QRect r = style == gsHorizontal1 ? QRect(0, i * band, w, band) : QRect(i * band, 0, band, h);
+        p.fillRect(r, steps.Band(i));
+      }
+      break;
+    }
+    case gsHorizontal2:
+    case gsHorizontal3:
+    case gsVertical2:
+    case gsVertical3: {
+      const bool rows = style == gsHorizontal2 || style == gsHorizontal3;
+      const bool mirrored = style == gsHorizontal2 || style == gsVertical2;
+      const int side = rows ? h : w;
+      const int n = std::max(1, mirrored ? side / 2 : Rnd(side * 0.67L));
+      const int centre = mirrored ? n : side / 3;
+      const Steps steps(kFrom, kTo, n);
+      auto line = [&](int at) {
+        if (rows)
+          p.drawLine(0, at, w - 1, at);
+        else
+          p.drawLine(at, 0, at, h - 1);
+      };
+      Pen(p, c1);
+      line(centre);
+      for (int i = 1; i <= n; ++i) {
+        Pen(p, steps.At(i));
+        line(centre + i);
+        if (mirrored || centre - i >= 0) line(centre - i);
+      }
+      break;
+    }
+    case gsElliptic1:
+    case gsElliptic2:
+    case gsElliptic3: {
+      PenAndBrush(p, QColor::fromRgb(kTo));
+      p.drawRect(QRect(0, 0, w - 1, h - 1));
+      int cx = w / 2, cy = h / 2;
+      long double fx = 1.0L / 2, fy = 1.0L / 2;
+      if (style == gsElliptic2) fx = fy = 0.695L;
+      if (style == gsElliptic3) {
+        fx = fy = 0.82L;
+        cx = cx - w / 4 + 1;
+        cy = cy - h / 4 + 1;
+      }
+      const float sx = static_cast<float>(static_cast<long double>(w) / m * fx);
+      const float sy = static_cast<float>(static_cast<long double>(h) / m * fy);
+      const Steps steps(kFrom, kTo, m);
+      for (int i = m; i >= 1; --i) {
+        PenAndBrush(p, steps.At(i));
+        const int rx = Rnd(i * static_cast<long double>(sx)), ry = Rnd(i * static_cast<long double>(sy));
+        if (rx > 0 && ry > 0) p.drawEllipse(QRect(cx - rx, cy - ry, 2 * rx - 1, 2 * ry - 1));
+      }
+      break;
+    }
+    case gsRectangle: {
+      const float sx = static_cast<float>(static_cast<long double>(w) / m / 2);
+      const float sy = static_cast<float>(static_cast<long double>(h) / m / 2);
+      const Steps steps(kFrom, kTo, m);
+      for (int i = m; i >= 0; --i) {
+        PenAndBrush(p, steps.At(i));
+        const int rx = Rnd(i * static_cast<long double>(sx)), ry = Rnd(i * static_cast<long double>(sy));
+        p.drawRect(QRect(w / 2 - rx, h / 2 - ry, 2 * rx, 2 * ry));
+      }
+      break;
+    }
+    case gsDiamond1:
+    case gsDiamond2: {
+      const bool twice = style == gsDiamond2;
+      const int l = std::max(w, h);
+      const int n = std::max(1, std::max(twice ? l : l / 2, m));
+      const float sx = static_cast<float>(static_cast<long double>(w) / n / (twice ? 1 : 2));
+      const float sy = static_cast<float>(static_cast<long double>(h) / n / (twice ? 1 : 2));
+      const int cx = w / 2, cy = h / 2;
+      PenAndBrush(p, QColor::fromRgb(kTo));
+      p.drawRect(QRect(0, 0, w - 1, h - 1));
+      const Steps steps(kFrom, kTo, n);
+      for (int i = n; i >= 1; --i) {
+        Pen(p, steps.At(i));
+        const int rx = Rnd(i * static_cast<long double>(sx)), ry = Rnd(i * static_cast<long double>(sy));
+        const QPoint outline[] = {{cx, cy - ry}, {cx + rx, cy}, {cx, cy + ry}, {cx - rx, cy}, {cx, cy - ry}};
+        p.drawPolyline(outline, 5);
+      }
+      Pen(p, c1);
+      p.drawPoint(cx, cy);
+      break;
+    }
+    case gsTopLeft:
+    case gsTopRight: {
+      const int l = std::max(w, h);
+      const float sx = static_cast<float>(static_cast<long double>(w) / l);
+      const float sy = static_cast<float>(static_cast<long double>(h) / l);
+      const int n = std::max(1, l);
+      const Steps steps(kFrom, kTo, n);
+      for (int i = 0; i <= n; ++i) {
+        const int px = Rnd(i * static_cast<long double>(sx)), py = Rnd(i * static_cast<long double>(sy));
+        Pen(p, steps.At(i / 2.0L));
+        if (style == gsTopLeft)
+          p.drawLine(0, py, px, -1);
+        else
+          p.drawLine(w, py, w - px, -1);
+        Pen(p, steps.At(n - i / 2.0L));
+        if (style == gsTopLeft)
+          p.drawLine(w, h - py, w - px, h);
+        else
+          p.drawLine(0, h - py, px, h);
+      }
+      break;
+    }
+  }
+}
+
+void RawGradFill(QImage& target, int w, int h, TGradientStyle style) {
+  QImage image(w, h, QImage::Format_RGB32);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    RawStyle(p, w, h, style);
+  }
+  QPainter p(&target);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.drawImage(0, 0, image);
+}
+
+std::map<std::string, double>& Ratios() {
+  static std::map<std::string, double> ratios;
+  return ratios;
+}
+
+void BM_GradFill(benchmark::State& state) {
+  const auto style = TGradientStyle(state.range(0));
+  const int w = int(state.range(1));
+  const int h = int(state.range(2));
+  TBitmap target;
+  target.SetSize(w, h);
+  QImage raw(w, h, QImage::Format_RGB32);
+  raw.fill(Qt::white);
+  Clock::duration kv{}, qt{};
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    KvGradFill(target.Canvas(), TRect(0, 0, w, h), TColor(RGBColor(255, 0, 0)), TColor(RGBColor(0, 0, 255)),
+               style);
+    const auto t1 = Clock::now();
+    RawGradFill(raw, w, h, style);
+    const auto t2 = Clock::now();
+    kv += t1 - t0;
+    qt += t2 - t1;
+  }
+  const double n = double(state.iterations());
+  const double kvUs = std::chrono::duration<double, std::micro>(kv).count() / n;
+  const double qtUs = std::chrono::duration<double, std::micro>(qt).count() / n;
+  state.counters["kv_us"] = kvUs;
+  state.counters["raw_us"] = qtUs;
+  state.counters["ratio"] = kvUs / qtUs;
+  const std::string name = QMetaEnum::fromType<TGradientStyle>().valueToKey(style);
+  Ratios()[name + " " + std::to_string(w) + "x" + std::to_string(h)] = kvUs / qtUs;
+}
+
+void Cases(benchmark::internal::Benchmark* b) {
+  for (int style = 0; style < kGradientStyleCount; ++style) {
+    b->Args({style, 332, 341});
+    b->Args({style, 1024, 768});
+  }
+}
+
+BENCHMARK(BM_GradFill)->Apply(Cases)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  std::printf("\n%-26s %8s\n", "style and size", "kv/raw");
+  for (const auto& [name, ratio] : Ratios()) std::printf("%-26s %8.2f\n", name.c_str(), ratio);
+  benchmark::Shutdown();
+  return 0;
+}
