@@ -15,8 +15,10 @@ void TTimerThread::SetInterval(uint32_t value) {
 }
 
 void TTimerThread::Execute() {
+  // Only a terminate request ends the loop: the component touches this object
+  // up to the moment it asks for termination, so the worker must not free it
+  // on any earlier sign (such as its owner link being cut just before).
   while (WaitWhileSuspended()) {
-    if (!owner_.load()) break;
     const uint32_t ms = interval_.load();
     if (ms == 0) {
       // Never spin: a zero interval means "stopped" until the owner says otherwise.
@@ -25,7 +27,7 @@ void TTimerThread::Execute() {
     }
     // Cut short by a pause, a new interval or Terminate: decide afresh.
     if (!Sleep(ms)) continue;
-    if (!owner_.load()) break;
+    if (!owner_.load()) continue;  // being detached; the terminate request follows
     try {
       Synchronize([this] { Tick(); });
     } catch (...) {
@@ -58,11 +60,13 @@ TKvFlash::~TKvFlash() {
   enabled_ = false;
   onTimer_.reset();
   if (TTimerThread* thread = std::exchange(thread_, nullptr)) {
-    thread->DetachOwner();
-    if (thread->Started())
-      thread->Terminate();  // wakes it; it ends at once and frees itself
-    else
+    if (!thread->Started()) {
       delete thread;  // never ran: nothing to wait for
+      return;
+    }
+    thread->DetachOwner();
+    // Last touch: from here on the worker ends at once and frees itself.
+    thread->Terminate();
   }
 }
 

@@ -241,7 +241,7 @@ TEST_F(FlashTimer, ClosingApplicationEndsTheWorker) {
 TEST_F(FlashTimer, ManyTimersComeAndGo) {
   // Creation and destruction in every state, repeatedly: nothing hangs,
   // crashes or stays behind.
-  for (int round = 0; round < 30; ++round) {
+  for (int round = 0; round < 100; ++round) {
     std::vector<std::unique_ptr<ProbeFlash>> timers;
     for (int i = 0; i < 4; ++i) {
       timers.push_back(std::make_unique<ProbeFlash>(nullptr));
