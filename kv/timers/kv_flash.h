@@ -15,7 +15,10 @@
 // link to it, asks the thread to terminate (which wakes it from its sleep or
 // pause and drops a hand-over the GUI thread has not run yet) and leaves; the
 // thread ends at once and frees itself. A thread that never ran is freed by
-// the component.
+// the component. Since nothing has to be flushed, destruction processes no
+// pending events (re-entering the event loop from a destructor is a hazard of
+// its own). Once the application has been asked to terminate, the next tick
+// ends the worker instead of raising OnTimer.
 
 #include <atomic>
 #include <cstdint>
