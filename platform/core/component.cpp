@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+namespace {
+void EraseValue(std::vector<TComponent*>& list, TComponent* value) {
+  list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+}  // namespace
+
 bool IsValidIdent(const QString& name) {
   if (name.isEmpty()) return false;
   auto alpha = [](QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
@@ -16,12 +22,14 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
   Destroying();
-  // Tell every partner that this component goes away, and forget the links.
+  // Stop being told about others, then tell those interested that this
+  // component goes away.
+  for (TComponent* watched : watching_) EraseValue(watched->freeNotifies_, this);
+  watching_.clear();
   while (!freeNotifies_.empty()) {
     TComponent* other = freeNotifies_.back();
     freeNotifies_.pop_back();
-    auto& back = other->freeNotifies_;
-    back.erase(std::remove(back.begin(), back.end(), this), back.end());
+    EraseValue(other->watching_, this);
     other->Notification(this, opRemove);
   }
   DestroyComponents();
@@ -108,17 +116,16 @@ void TComponent::Loaded() { state_.setFlag(csLoading, false); }
 
 void TComponent::FreeNotification(TComponent* component) {
   if (!component || component == this) return;
-  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
-    freeNotifies_.push_back(component);
-  auto& back = component->freeNotifies_;
-  if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
+  auto& list = component->freeNotifies_;
+  if (std::find(list.begin(), list.end(), this) == list.end()) list.push_back(this);
+  if (std::find(watching_.begin(), watching_.end(), component) == watching_.end())
+    watching_.push_back(component);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
   if (!component) return;
-  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
-  auto& back = component->freeNotifies_;
-  back.erase(std::remove(back.begin(), back.end(), this), back.end());
+  EraseValue(component->freeNotifies_, this);
+  EraseValue(watching_, component);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {

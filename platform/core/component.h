@@ -83,7 +83,11 @@ class TComponent : public TPersistent {
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  // Components to tell when this one is freed, and the components this one
+  // asked to be told about. The two directions are kept apart so that one
+  // side dropping its interest leaves the other side's request in place.
   std::vector<TComponent*> freeNotifies_;
+  std::vector<TComponent*> watching_;
   QString name_;
   int tag_ = 0;
   TComponentState state_;

@@ -71,6 +71,23 @@ TEST(ComponentNotification, FreeNotificationClearsTheReference) {
   EXPECT_EQ(w.seen[0].second, opRemove);
 }
 
+TEST(ComponentNotification, DroppingOneDirectionKeepsTheOther) {
+  // Two components referring to each other; one of them drops its reference.
+  Watcher b(nullptr);
+  auto* a = new Watcher(nullptr);
+  a->partner = &b;
+  b.partner = a;
+  a->FreeNotification(&b);
+  b.FreeNotification(a);
+  a->partner = nullptr;
+  a->RemoveFreeNotification(&b);
+  // b still asked to hear about a, so freeing a must clear b's reference.
+  delete a;
+  EXPECT_EQ(b.partner, nullptr);
+  ASSERT_EQ(b.seen.size(), 1u);
+  EXPECT_EQ(b.seen[0].second, opRemove);
+}
+
 TEST(ComponentNotification, SiblingsHearOfInsertAndRemove) {
   TComponent owner(nullptr);
   auto* w = new Watcher(&owner);
