@@ -9,6 +9,7 @@ TKvGradient::TKvGradient(TComponent* AOwner)
   if (Designing()) Loaded();
 }
 
+// The settings go first, then the control's base part.
 TKvGradient::~TKvGradient() {
   Destroying();
   gradSettings_.reset();

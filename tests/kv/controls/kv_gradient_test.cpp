@@ -124,23 +124,6 @@ TEST(KvGradient, PaintsTheGradientAlthoughItsSettingsAreNotVisible) {
   if (::testing::Test::HasFailure()) kv::test::savePng(image, "kv_gradient_paint");
 }
 
-TEST(KvGradient, PaintsWithTheSettingsColoursAndStyle) {
-  TProbeGradient control(nullptr);
-  control.SetBounds(0, 0, 40, 20);
-  control.GradSettings()->SetColorFrom(clBtnFace);
-  control.GradSettings()->SetColorTo(clBtnFace);
-  QImage image = Painted(control);
-  EXPECT_EQ(At(image, 0, 0), ColorToRGB(clBtnFace));
-  EXPECT_EQ(At(image, 39, 19), ColorToRGB(clBtnFace));
-  control.GradSettings()->SetColorFrom(Grey(0));
-  control.GradSettings()->SetColorTo(Grey(200));
-  control.GradSettings()->SetStyle(gsVertical1);
-  image = Painted(control);
-  EXPECT_EQ(At(image, 0, 10), Grey(0));
-  EXPECT_EQ(At(image, 0, 0), At(image, 0, 19));
-  EXPECT_GT(GetRValue(At(image, 39, 0)), 190);
-}
-
 TEST(KvGradient, AHiddenControlPaintsNothingUnlessDesigned) {
   TProbeGradient control(nullptr);
   control.SetVisible(false);

@@ -62,21 +62,6 @@ TEST_F(GradSettingsTest, EachSetterNotifiesOnceForANewValueAndNeverForTheSame) {
   EXPECT_EQ(seen_.size(), 4u);
 }
 
-TEST_F(GradSettingsTest, ASystemColourIsAnotherValueThanTheColourItShows) {
-  settings_.SetColorTo(clBtnFace);
-  settings_.SetColorTo(TColor(clBtnFace.value & 0xFFFFFF));
-  EXPECT_EQ(seen_.size(), 2u);
-}
-
-TEST_F(GradSettingsTest, WithoutListenerSettersOnlyStore) {
-  settings_.SetOnChange(nullptr);
-  settings_.SetStyle(gsTopRight);
-  settings_.SetVisible(true);
-  EXPECT_EQ(settings_.Style(), gsTopRight);
-  EXPECT_TRUE(settings_.Visible());
-  EXPECT_TRUE(seen_.empty());
-}
-
 TEST_F(GradSettingsTest, CopyingNotifiesOncePerDifferingPropertyThenOnceMore) {
   TKvGradSettings source;
   source.SetColorFrom(clYellow);
@@ -190,15 +175,6 @@ TEST(GradSettingsStreaming, ChangedValuesRoundTrip) {
   EXPECT_TRUE(copy.Grad()->Visible());
   EXPECT_EQ(copy.Grad()->Style(), gsTopRight);
   EXPECT_EQ(calls, 4);  // read through the setters
-}
-
-TEST(GradSettingsStreaming, StylesAreReadByName) {
-  TGradHolder holder;
-  ReadComponentFromText("object Holder1: TGradHolder\n  Grad.Style = gsdiamond1\nend", &holder, "HOLDER");
-  EXPECT_EQ(holder.Grad()->Style(), gsDiamond1);
-  EXPECT_THROW(
-      ReadComponentFromText("object Holder1: TGradHolder\n  Grad.Style = gsRound\nend", &holder, "HOLDER"),
-      EReadError);
 }
 
 }  // namespace
