@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "platform/core/numbers.h"
 
@@ -97,6 +98,36 @@ TEST_F(CalcFilter, LinesAcrossReadBlocksAndOverlongLines) {
   EXPECT_EQ(f.out, "2.00 0.00 0.00\t1.97\nerror: malformed input\n1.50 -0.10 0.48\t1.88\n");
   EXPECT_NE(f.err.find("line 2"), std::string::npos);
   EXPECT_LT(f.err.size(), 300u) << "a bad line is quoted only in part";
+}
+
+TEST_F(CalcFilter, LargeInputsComputedInSlicesKeepTheirOrderAndLineNumbers) {
+  // Enough lines for several read blocks, each split among the workers;
+  // every 997th line is malformed. The result must be what computing line
+  // after line gives.
+  std::string input;
+  std::string expected;
+  std::vector<size_t> badLines;
+  for (int i = 1; i <= 300000; ++i) {
+    if (i % 997 == 0) {
+      input += "bad " + std::to_string(i) + "\n";
+      expected += "error: malformed input\n";
+      badLines.push_back(size_t(i));
+      continue;
+    }
+    const TCalcInputs in{20 + i % 981, i % 7 - 1, i % 26, i % 4 - 1, -(i % 2)};
+    input += std::to_string(in[0]) + ' ' + std::to_string(in[1]) + ' ' + std::to_string(in[2]) + ' ' +
+             std::to_string(in[3]) + ' ' + std::to_string(in[4]) + '\n';
+    AppendCalcOutput(in, expected);
+  }
+  const Filtered f = Filter(input);
+  EXPECT_EQ(f.status, 1);
+  EXPECT_TRUE(f.out == expected) << "output differs from the line-by-line result";
+  size_t complaints = 0;
+  for (size_t at = f.err.find("line "); at != std::string::npos; at = f.err.find("line ", at + 1))
+    ++complaints;
+  EXPECT_EQ(complaints, badLines.size());
+  for (size_t line : {badLines.front(), badLines[badLines.size() / 2], badLines.back()})
+    EXPECT_NE(f.err.find("line " + std::to_string(line) + ": "), std::string::npos) << line;
 }
 
 }  // namespace
