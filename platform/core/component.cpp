@@ -69,6 +69,8 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
   components_.push_back(component);
   component->owner_ = this;
+  // What a designer owns is designed too.
+  if (state_ & csDesigning) component->SetDesigning(true);
 }
 
 void TComponent::Remove(TComponent* component) {

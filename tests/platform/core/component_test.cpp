@@ -103,6 +103,8 @@ TEST(ComponentState, DesigningSpreadsAndLoadedEndsLoading) {
   auto* c = new TComponent(&owner);
   owner.SetDesigning(true);
   EXPECT_TRUE(c->ComponentState() & csDesigning);
+  auto* later = new TComponent(&owner);
+  EXPECT_TRUE(later->ComponentState() & csDesigning);
   c->SetComponentStateFlag(csLoading, true);
   c->Loaded();
   EXPECT_FALSE(c->ComponentState() & csLoading);
