@@ -1,6 +1,7 @@
 #include "platform/controls/up_down.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOption>
 #include <QWidget>
@@ -112,14 +113,14 @@ void TUpDown::ClickButton(TUDBtnType Button) {
 }
 
 void TUpDown::WriteBuddy() {
-  if (associate_ && !(associate_->ComponentState() & csDestroying)) associate_->SetText(IntToStr(position_));
+  if (associate_ && !(associate_->ComponentState() & csDestroying)) Associate()->SetText(IntToStr(position_));
 }
 
 // --- Buddy ---------------------------------------------------------------------------
 
 void TUpDown::SetAssociate(TWinControl* value) {
   if (value == this) value = nullptr;
-  if (associate_ == value) return;
+  if (Associate() == value) return;
   buddyKeys_.reset();
   if (associate_) associate_->RemoveFreeNotification(this);
   associate_ = value;

@@ -11,7 +11,6 @@
 // the spinner. After each step by the user the spinner raises OnClick with
 // the arrow used, so a handler can rewrite the buddy's text.
 
-#include <QPointer>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
@@ -42,7 +41,7 @@ class TUpDown : public TWinControl {
   ~TUpDown() override;
 
   // The buddy control, or null. The spinner is told when it is freed.
-  TWinControl* Associate() const { return associate_.data(); }
+  TWinControl* Associate() const { return static_cast<TWinControl*>(associate_); }
   void SetAssociate(TWinControl* value);
 
   int16_t Min() const { return min_; }
@@ -88,7 +87,9 @@ class TUpDown : public TWinControl {
   void Repeat();
   void StopRepeat();
 
-  QPointer<TWinControl> associate_;
+  // The buddy, kept as the component it is: Notification compares it with a
+  // component that is being destroyed, when it is no longer a control.
+  TComponent* associate_ = nullptr;
   std::unique_ptr<BuddyKeys> buddyKeys_;
   int16_t min_ = 0;
   int16_t max_ = 100;

@@ -480,7 +480,7 @@ TEST_F(StdControlsTest, ButtonClicksOnceByMouseAndBySpace) {
   EXPECT_EQ(clicks, 2);
 }
 
-// --- Registration and focus --------------------------------------------------------
+// --- Registration ------------------------------------------------------------------
 
 TEST_F(StdControlsTest, ClassesAreRegisteredForFormDescriptions) {
   RegisterStandardControls();
@@ -491,22 +491,6 @@ TEST_F(StdControlsTest, ClassesAreRegisteredForFormDescriptions) {
     EXPECT_EQ(made->ClassName(), QLatin1String(name));
   }
   EXPECT_NE(FindEventType(QMetaType::fromType<TUDClickEvent>()), nullptr);
-}
-
-TEST_F(StdControlsTest, FocusStartsOnTheFirstControlInTabOrder) {
-  auto* button = Place<TButton>(Bounds(8, 100, 80, 25));
-  auto* combo = Place<TComboBox>(Bounds(8, 40, 145, 21));
-  auto* memo = Place<TMemo>(Bounds(8, 8, 100, 30));
-  memo->SetTabOrder(0);
-  combo->SetTabOrder(1);
-  button->SetTabOrder(2);
-  ShowForm();
-  EXPECT_TRUE(memo->Focused());
-  QTest::keyClick(memo->Widget(), Qt::Key_Tab);
-  EXPECT_TRUE(combo->Focused());
-  QTest::keyClick(combo->Widget(), Qt::Key_Tab);
-  EXPECT_TRUE(button->Focused());
-  EXPECT_EQ(form->ActiveControl(), button);
 }
 
 }  // namespace
