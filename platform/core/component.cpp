@@ -118,20 +118,21 @@ void TComponent::Loaded() { state_.setFlag(csLoading, false); }
 
 void TComponent::FreeNotification(TComponent* component) {
   if (!component || component == this) return;
-  auto& list = component->freeNotifies_;
-  if (std::find(list.begin(), list.end(), this) == list.end()) list.push_back(this);
-  if (std::find(watching_.begin(), watching_.end(), component) == watching_.end())
-    watching_.push_back(component);
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
+    freeNotifies_.push_back(component);
+  auto& back = component->watching_;
+  if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
   if (!component) return;
-  EraseValue(component->freeNotifies_, this);
-  EraseValue(watching_, component);
+  EraseValue(freeNotifies_, component);
+  EraseValue(component->watching_, this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+  // Free-notification links are dropped by the destructor of either side, not
+  // here: a component merely removed from its owner still lives.
   // Copy: a handler may free or insert components while we walk the list.
   const std::vector<TComponent*> owned = components_;
   for (TComponent* c : owned)

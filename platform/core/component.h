@@ -61,8 +61,10 @@ class TComponent : public TPersistent {
   // Called once after all stored properties of the form were read.
   virtual void Loaded();
 
-  // Ask to receive Notification(component, opRemove) when `component` is freed.
+  // `component` receives Notification(this, opRemove) when this component is
+  // freed: `Buddy->FreeNotification(this)` lets a control clear its Buddy.
   void FreeNotification(TComponent* component);
+  // Withdraws such a request of `component`.
   void RemoveFreeNotification(TComponent* component);
   // Told when a component is inserted into or removed from this one's owner
   // tree, or freed after FreeNotification. The base passes it on to every
@@ -83,9 +85,9 @@ class TComponent : public TPersistent {
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
-  // Components to tell when this one is freed, and the components this one
-  // asked to be told about. The two directions are kept apart so that one
-  // side dropping its interest leaves the other side's request in place.
+  // Components to tell when this one is freed, and the components that will
+  // tell this one. The two directions are kept apart so that one side
+  // dropping its interest leaves the other side's request in place.
   std::vector<TComponent*> freeNotifies_;
   std::vector<TComponent*> watching_;
   QString name_;

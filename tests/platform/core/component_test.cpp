@@ -64,7 +64,7 @@ TEST(ComponentNotification, FreeNotificationClearsTheReference) {
   Watcher w(nullptr);
   auto* other = new TComponent(nullptr);
   w.partner = other;
-  w.FreeNotification(other);
+  other->FreeNotification(&w);
   delete other;
   EXPECT_EQ(w.partner, nullptr);
   ASSERT_EQ(w.seen.size(), 1u);
@@ -77,10 +77,10 @@ TEST(ComponentNotification, DroppingOneDirectionKeepsTheOther) {
   auto* a = new Watcher(nullptr);
   a->partner = &b;
   b.partner = a;
-  a->FreeNotification(&b);
-  b.FreeNotification(a);
+  b.FreeNotification(a);  // a hears when b goes
+  a->FreeNotification(&b);  // b hears when a goes
   a->partner = nullptr;
-  a->RemoveFreeNotification(&b);
+  b.RemoveFreeNotification(a);
   // b still asked to hear about a, so freeing a must clear b's reference.
   delete a;
   EXPECT_EQ(b.partner, nullptr);
