@@ -17,6 +17,8 @@
 #include "platform/controls/application.h"
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
+#include "platform/forms/form_reader.h"
+#include "platform/forms/form_writer.h"
 
 namespace {
 
@@ -339,3 +341,40 @@ TEST(KvAnalogCControl, UntilLoadedTheBracketStaysOpenAndUnchangedDigitsAreProces
 }
 
 }  // namespace
+
+// Both bases write only what differs from their declared defaults and read
+// it back through their setters.
+TEST(AnalogStreaming, DefaultsAreLeftOutAndChangedValuesRoundTrip) {
+  TKvAnalogCControl input(nullptr);
+  input.SetName("Input1");
+  TKvAnalogGControl indicator(nullptr);
+  indicator.SetName("Indicator1");
+  for (TComponent* c : {static_cast<TComponent*>(&input), static_cast<TComponent*>(&indicator)}) {
+    const QString text = WriteComponentToText(c);
+    for (const char* omitted : {"  Value =", "HintOptions", "EnabledKeys", "ChangeLarge", "CursorSlide",
+                                "ColorFocus", "Digit", "LimitUpper", "ParentFont", "TabStop", "Sector1"})
+      EXPECT_FALSE(text.contains(omitted)) << omitted << "\n" << text.toStdString();
+  }
+  input.SetEnabledKeys(TEnabledKeys(_VK_PRIOR) | _VK_RIGHT);
+  input.SetCursorSlide(-21);
+  input.SignalSettings()->SetDigitalTo(50);
+  input.SetValue(20);
+  indicator.SetHintOptions(THintOptions(hoAutoHint) | hoMinMaxTime);
+  indicator.SetLimitUpper(70);
+  indicator.SectorSettings()->SetSector2To(700);
+
+  TKvAnalogCControl inputCopy(nullptr);
+  ReadComponentFromText(WriteComponentToText(&input), &inputCopy, "INPUT1");
+  EXPECT_EQ(inputCopy.EnabledKeys(), TEnabledKeys(_VK_PRIOR) | _VK_RIGHT);
+  EXPECT_EQ(inputCopy.CursorSlide(), -21);
+  EXPECT_EQ(inputCopy.SignalSettings()->DigitalTo(), 50);
+  inputCopy.Loaded();
+  EXPECT_EQ(inputCopy.Value(), 20);
+  EXPECT_EQ(inputCopy.Digit(), 10);  // from the value once loaded
+
+  TKvAnalogGControl indicatorCopy(nullptr);
+  ReadComponentFromText(WriteComponentToText(&indicator), &indicatorCopy, "INDICATOR1");
+  EXPECT_EQ(indicatorCopy.HintOptions(), THintOptions(hoAutoHint) | hoMinMaxTime);
+  EXPECT_EQ(indicatorCopy.LimitUpper(), 70);
+  EXPECT_EQ(indicatorCopy.SectorSettings()->Sector2To(), 700);
+}
