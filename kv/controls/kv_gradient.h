@@ -15,8 +15,8 @@
 // consulted here.
 //
 // Published: the framework's Align, Visible, OnClick, OnDblClick,
-// OnMouseDown, OnMouseUp (with the rest of the control's properties), and
-// GradSettings. The framework has no drag and drop, so there are no drag events.
+// OnMouseDown, OnMouseUp, the drag events OnDragDrop, OnDragOver, OnStartDrag,
+// OnEndDrag (with the rest of the control's properties), and GradSettings.
 
 #include <memory>
 

@@ -1,6 +1,7 @@
 #include "platform/controls/control.h"
 
 #include <QWidget>
+#include <cstdlib>
 
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
@@ -16,6 +17,9 @@ void RegisterControlEvents() {
     RegisterEventType<TKeyEvent>();
     RegisterEventType<TKeyPressEvent>();
     RegisterEventType<TContextPopupEvent>();
+    RegisterEventType<TDragDropEvent>();
+    RegisterEventType<TDragOverEvent>();
+    RegisterEventType<TStartDragEvent>();
     return true;
   }();
   (void)registered;
@@ -346,6 +350,10 @@ void TControl::HandleMouseMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
       if (controlStyle_ & csClickEvents) clicked_ = true;
+      if (dragMode_ == dmAutomatic && !Dragging()) {
+        BeginDrag(false);
+        dragStart_ = TPoint(x, y);
+      }
       MouseDown(button, shift, x, y);
       break;
     case WM_RBUTTONDOWN:
@@ -361,6 +369,7 @@ void TControl::HandleMouseMessage(TMessage& Message) {
       MouseDown(button, shift | ssDouble, x, y);
       break;
     case WM_LBUTTONUP:
+      dragPending_ = false;
       // A press and release inside the control is a click; it comes before
       // the release handler.
       if (clicked_) {
@@ -374,6 +383,12 @@ void TControl::HandleMouseMessage(TMessage& Message) {
       MouseUp(button, shift, x, y);
       break;
     case WM_MOUSEMOVE:
+      if (dragPending_ && (shift & ssLeft) &&
+          std::abs(x - dragStart_.X) + std::abs(y - dragStart_.Y) >= dragThreshold_) {
+        dragPending_ = false;
+        RunDrag();
+        break;
+      }
       MouseMove(shift, x, y);
       break;
     default:

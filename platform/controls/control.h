@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/controls/control_types.h"
+#include "platform/controls/drag_drop.h"
 #include "platform/controls/messages.h"
 #include "platform/controls/popup_menu.h"
 #include "platform/core/component.h"
@@ -53,6 +54,11 @@ class TControl : public TComponent {
   Q_PROPERTY(TMouseMoveEvent OnMouseMove READ OnMouseMove WRITE SetOnMouseMove)
   Q_PROPERTY(TContextPopupEvent OnContextPopup READ OnContextPopup WRITE SetOnContextPopup)
   Q_PROPERTY(TNotifyEvent OnResize READ OnResize WRITE SetOnResize)
+  Q_PROPERTY(DragTypes::TDragMode DragMode READ DragMode WRITE SetDragMode)
+  Q_PROPERTY(TDragDropEvent OnDragDrop READ OnDragDrop WRITE SetOnDragDrop)
+  Q_PROPERTY(TDragOverEvent OnDragOver READ OnDragOver WRITE SetOnDragOver)
+  Q_PROPERTY(TStartDragEvent OnStartDrag READ OnStartDrag WRITE SetOnStartDrag)
+  Q_PROPERTY(TEndDragEvent OnEndDrag READ OnEndDrag WRITE SetOnEndDrag)
   Q_CLASSINFO("default:Align", "alNone")
   Q_CLASSINFO("default:Color", "clWindow")
   Q_CLASSINFO("default:ParentColor", "False")
@@ -63,6 +69,7 @@ class TControl : public TComponent {
   Q_CLASSINFO("default:ParentShowHint", "True")
   Q_CLASSINFO("default:Visible", "True")
   Q_CLASSINFO("default:Enabled", "True")
+  Q_CLASSINFO("default:DragMode", "dmManual")
   // Colour and font follow the parent's while ParentColor / ParentFont is set;
   // the form writer then leaves them out (ask these invokables).
   Q_CLASSINFO("stored:Color", "IsColorStored")
@@ -173,6 +180,20 @@ class TControl : public TComponent {
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
 
+  // Drag and drop (drag_drop.h). BeginDrag starts dragging this control: at
+  // once, or (Immediate false) when the mouse has moved Threshold pixels
+  // (the platform's start distance when negative) with the left button held.
+  void BeginDrag(bool Immediate = true, int Threshold = -1);
+  // Whether a drag of this control is armed or running.
+  bool Dragging() const { return dragPending_ || dragRunning_; }
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode value) { dragMode_ = value; }
+  // Handlers; the base ones raise the events.
+  virtual void DoStartDrag(TObject*& DragObject);
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
+
   // Events.
   const TNotifyEvent& OnClick() const { return onClick_; }
   void SetOnClick(const TNotifyEvent& value) { onClick_ = value; }
@@ -188,6 +209,14 @@ class TControl : public TComponent {
   void SetOnContextPopup(const TContextPopupEvent& value) { onContextPopup_ = value; }
   const TNotifyEvent& OnResize() const { return onResize_; }
   void SetOnResize(const TNotifyEvent& value) { onResize_ = value; }
+  const TDragDropEvent& OnDragDrop() const { return onDragDrop_; }
+  void SetOnDragDrop(const TDragDropEvent& value) { onDragDrop_ = value; }
+  const TDragOverEvent& OnDragOver() const { return onDragOver_; }
+  void SetOnDragOver(const TDragOverEvent& value) { onDragOver_ = value; }
+  const TStartDragEvent& OnStartDrag() const { return onStartDrag_; }
+  void SetOnStartDrag(const TStartDragEvent& value) { onStartDrag_ = value; }
+  const TEndDragEvent& OnEndDrag() const { return onEndDrag_; }
+  void SetOnEndDrag(const TEndDragEvent& value) { onEndDrag_ = value; }
 
   // Streaming: the enclosing block of a form description is the parent.
   bool HasParent() const override { return true; }
@@ -238,6 +267,8 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   void FontChanged(TObject* Sender);
+  // Runs the drag: OnStartDrag, Qt's drag, OnEndDrag.
+  void RunDrag();
 
   int left_ = 0;
   int top_ = 0;
@@ -268,6 +299,15 @@ class TControl : public TComponent {
   TMouseMoveEvent onMouseMove_;
   TContextPopupEvent onContextPopup_;
   TNotifyEvent onResize_;
+  TDragMode dragMode_ = dmManual;
+  bool dragPending_ = false;  // armed: starts when the mouse has moved far enough
+  bool dragRunning_ = false;
+  TPoint dragStart_;
+  int dragThreshold_ = 0;
+  TDragDropEvent onDragDrop_;
+  TDragOverEvent onDragOver_;
+  TStartDragEvent onStartDrag_;
+  TEndDragEvent onEndDrag_;
 };
 
 Q_DECLARE_METATYPE(TMouseEvent)

@@ -29,6 +29,8 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QWidget>
   RegisterFormEvents();
   plainWidget_ = true;
   widget_->setAutoFillBackground(true);
+  // Drops of the controls' own drags onto the form and its windowless controls.
+  widget_->setAcceptDrops(true);
   nativeFocusPolicy_ = Qt::NoFocus;
   ApplyTabStop();
   SetVisible(false);

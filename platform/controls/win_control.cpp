@@ -61,6 +61,8 @@ bool ButtonFromQt(Qt::MouseButton qt, TMouseButton& button) {
 TWinControl::TWinControl(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QWidget>()) {
   plainWidget_ = true;
   widget_->setAutoFillBackground(true);
+  // Drops of the controls' own drags; others are turned away in DragEvent.
+  widget_->setAcceptDrops(true);
   // A plain control takes the focus only when asked to or by tab.
   nativeFocusPolicy_ = Qt::NoFocus;
   ApplyTabStop();
@@ -622,6 +624,11 @@ bool TWinControl::WidgetEvent(QWidget* target, QEvent* event) {
       return ContextMenuEvent(target, static_cast<QContextMenuEvent*>(event));
     case QEvent::ToolTip:
       return ToolTipEvent(target, event);
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+      return DragEvent(target, event);
     case QEvent::Paint:
       if (target != widget_) return false;
       PaintEvent(target, event);

@@ -167,6 +167,8 @@ class TWinControl : public TControl {
   bool WheelEvent(QWidget* target, QWheelEvent* event);
   bool ContextMenuEvent(QWidget* target, QContextMenuEvent* event);
   bool ToolTipEvent(QWidget* target, QEvent* event);
+  // Qt's drag events of a drag that a control started (drag_drop.cpp).
+  bool DragEvent(QWidget* target, QEvent* event);
   void PaintEvent(QWidget* target, QEvent* event);
   void ResizeEvent();
   void FocusInEvent();
