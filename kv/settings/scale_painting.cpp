@@ -48,7 +48,7 @@ long double LogShare(int k, int subSteps) {
 }  // namespace
 
 void TScaleSettings::PreparePainting(TCanvas* canvas) const {
-  canvas->SetFont(font_.get());
+  SelectLabelFont(canvas);
   canvas->Pen()->SetColor(color_);
   canvas->Brush()->SetStyle(bsClear);
 }

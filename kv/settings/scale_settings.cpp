@@ -4,7 +4,9 @@
 
 #include "kv/proc/conversions.h"
 #include "kv/proc/log_scale.h"
+#include "kv/proc/text_output.h"
 #include "platform/core/numbers.h"
+#include "platform/graphics/canvas.h"
 
 TScaleSettings::TScaleSettings(QObject* parent) : TKvPersistent(parent), font_(std::make_unique<TFont>()) {
   font_->SetName(QStringLiteral("Arial"));
@@ -102,8 +104,14 @@ int TScaleSettings::CalcLogScaleSteps(int count, int decades) {
   return 1;
 }
 
-void TScaleSettings::CalcCommon(TCanvas* canvas, float startValue, float endValue, TScaleShape shape) {
+void TScaleSettings::SelectLabelFont(TCanvas* canvas) const {
+  TFont* current = canvas->Font();
+  if (current->Color() == font_->Color() && current->GetLogFont() == font_->GetLogFont()) return;
   canvas->SetFont(font_.get());
+}
+
+void TScaleSettings::CalcCommon(TCanvas* canvas, float startValue, float endValue, TScaleShape shape) {
+  SelectLabelFont(canvas);
   canvas->Pen()->SetColor(color_);
   const bool vertical = shape == TScaleShape::Vertical;
   if (LogScale) {

@@ -160,6 +160,10 @@ class TScaleSettings : public TKvPersistent {
   void CalcCommon(TCanvas* canvas, float startValue, float endValue, TScaleShape shape);
   // Major intervals being drawn: LogSteps on a logarithmic scale, else Steps.
   int Intervals() const { return LogScale ? LogSteps : steps_; }
+  // Makes the canvas font equal to Font. An equal font is not copied again:
+  // copying would discard the canvas's measured text widths, and a gauge
+  // repaints its scale with the same font over and over.
+  void SelectLabelFont(TCanvas* canvas) const;
   // Font, pen colour and clear brush of every painter.
   void PreparePainting(TCanvas* canvas) const;
   void PaintRing(TCanvas* canvas, TRect& rect, int startAngle, int sweepAngle, bool dial);

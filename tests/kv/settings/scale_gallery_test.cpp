@@ -74,13 +74,13 @@ const Tile kTiles[] = {
        s.RoundScala(c, r, 270, 180);
        Pointer(s, c);
      }},
-    {"DialScala 0..60, 12 steps, 360",
+    {"DialScala 0..50, 10 steps, 210 + 300",
      [](TScaleSettings& s, TCanvas* c, const TRect& t) {
-       s.SetSteps(12);
+       s.SetSteps(10);
        s.SetSubSteps(5);
-       s.CalcRSize(c, 0, 60);
+       s.CalcRSize(c, 0, 50);
        TRect r = t;
-       s.DialScala(c, r, 0, 360);
+       s.DialScala(c, r, 210, 300);
        Pointer(s, c);
      }},
     {"DialScala log 0.1..1000, 240 + 240",

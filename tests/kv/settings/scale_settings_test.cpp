@@ -140,10 +140,11 @@ TEST_F(ScaleSettingsTest, CopyGoesThroughTheSettersInItsOrderAndLeavesTheWorking
   EXPECT_TRUE(settings_.ScaleText.isEmpty());
   EXPECT_EQ(settings_.StepLength, 14);
 
-  // Copying equal settings: only the setters that always report do.
+  // Copying equal settings: only the setters that always report do, and the
+  // font, whose copy always reports.
   arrived.clear();
   settings_.Assign(&source);
-  EXPECT_EQ(arrived.size(), 3u);  // DrawLine, Steps, SubSteps
+  EXPECT_EQ(arrived.size(), 4u);  // DrawLine, Font, Steps, SubSteps
 }
 
 TEST_F(ScaleSettingsTest, CopyingIntoAnotherClassRaisesTheAssignmentError) {
@@ -247,8 +248,9 @@ TEST(ScaleSize, LogarithmicListsRunWithTheScaleAndCountDecades) {
     EXPECT_EQ(s.LogTo, c.logTo) << c.labels;
     EXPECT_EQ(s.LogSteps, c.logSteps) << c.labels;
     EXPECT_EQ(s.ScaleText, QString::fromLatin1(c.labels));
-    if (c.needHeightSteps)
+    if (c.needHeightSteps) {
       EXPECT_EQ(s.NeedHeight, int(std::nearbyint(s.TextHeight * c.needHeightSteps * 1.4)));
+    }
   }
 }
 
