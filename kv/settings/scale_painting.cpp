@@ -3,6 +3,9 @@
 // geometry they used in the public fields.
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
 
 #include "kv/proc/conversions.h"
 #include "kv/proc/geometry.h"
@@ -26,6 +29,62 @@ void Line(TCanvas* canvas, int x1, int y1, int x2, int y2) {
 void Line(TCanvas* canvas, const TPoint& a, const TPoint& b) {
   Line(canvas, a.X, a.Y, b.X, b.Y);
 }
+
+constexpr long double kDegToRad = 0.017453292519943295L;
+
+// Sine and cosine of an angle in degrees as KvRotate takes them: the radians
+// narrowed to a single float, then both in extended precision. Whole degrees
+// (every start, sweep and minor tick angle, and the major ones of most
+// scales) come from a table filled on first use, since the extended sine and
+// cosine are the larger part of a ring's painting time.
+struct TSinCos {
+  long double sin = 0;
+  long double cos = 1;
+};
+
+TSinCos ComputeSinCos(float angle) {
+  const float a = static_cast<float>(static_cast<long double>(angle) * kDegToRad);
+  return {std::sin(static_cast<long double>(a)), std::cos(static_cast<long double>(a))};
+}
+
+TSinCos SinCosOf(float angle) {
+  constexpr int kTurns = 3;  // whole degrees in -1080 .. 1080
+  constexpr int kRange = 360 * kTurns;
+  struct TEntry {
+    TSinCos value;
+    bool known = false;
+  };
+  thread_local std::array<TEntry, 2 * kRange + 1> table;
+  if (std::nearbyint(angle) != angle || std::fabs(angle) > kRange) return ComputeSinCos(angle);
+  TEntry& entry = table[static_cast<size_t>(static_cast<int>(angle) + kRange)];
+  if (!entry.known) entry = {ComputeSinCos(angle), true};
+  return entry.value;
+}
+
+// Turns points about a centre by one angle, clockwise, exactly as KvRotate
+// does, with the sine and cosine taken once for every point at that angle (a
+// ring turns three points per major tick and two per minor tick).
+class TTurn {
+ public:
+  TTurn(const TPoint& centre, float angle) : centre_(centre), angle_(angle), sc_(SinCosOf(angle)) {}
+  TPoint operator()(const TPoint& p) const {
+    const long double dx = static_cast<long double>(int64_t(p.X) - centre_.X);
+    const long double dy = static_cast<long double>(int64_t(p.Y) - centre_.Y);
+    const long double ox = dx * sc_.cos - dy * sc_.sin;
+    const long double oy = dy * sc_.cos + dx * sc_.sin;
+    // A non-finite angle is KvRotate's to handle.
+    if (!std::isfinite(ox) || !std::isfinite(oy)) return KvRotate(p, centre_, angle_, true);
+    // rint rounds halves to even in the default rounding mode, as Round does,
+    // without saving and restoring the floating-point environment.
+    return TPoint(centre_.X + static_cast<int32_t>(std::rint(ox)),
+                  centre_.Y + static_cast<int32_t>(std::rint(oy)));
+  }
+
+ private:
+  TPoint centre_;
+  float angle_;
+  TSinCos sc_;
+};
 
 // Labels are taken one by one from the front of a copy of the list; once it
 // runs out, further labels are empty.
@@ -214,38 +273,35 @@ void TScaleSettings::PaintRing(TCanvas* canvas, TRect& rect, int startAngle, int
   // (C; minor ticks run from B outward) and the label anchor (D).
   const int outer = r - TextSpace;
   const int inner = outer - StepLength;
-  auto above = [&](int distance) { return KvRotate(TPoint(cx, cy - distance), Center, startAngle, true); };
-  const TPoint A = above(outer);
-  const TPoint B = above(inner);
-  const TPoint C = above(inner + SubStepLength);
-  const TPoint D = above(r);
+  const TTurn toStart(Center, static_cast<float>(startAngle));
+  const TPoint A = toStart(TPoint(cx, cy - outer));
+  const TPoint B = toStart(TPoint(cx, cy - inner));
+  const TPoint C = toStart(TPoint(cx, cy - (inner + SubStepLength)));
+  const TPoint D = toStart(TPoint(cx, cy - r));
 
   for (int i = 0; i < n; ++i) {
-    const float angle = static_cast<float>(static_cast<long double>(i) * stepAngle);
-    const TPoint a = KvRotate(A, Center, angle, true);
-    const TPoint b = KvRotate(B, Center, angle, true);
-    const TPoint d = KvRotate(D, Center, angle, true);
+    const TTurn turn(Center, static_cast<float>(static_cast<long double>(i) * stepAngle));
+    const TPoint d = turn(D);
     canvas->Pen()->SetWidth(StepWidth);
     KvTextOut(canvas, d.X, d.Y, labels.Next(), toMidCenter);
-    Line(canvas, a, b);
+    Line(canvas, turn(A), turn(B));
     canvas->Pen()->SetWidth(1);
     for (int k = 1; k < subSteps_; ++k) {
       // Minor tick angles are whole degrees.
       const long double raw =
           LogScale ? LogShare(k, subSteps_) * stepAngle + static_cast<long double>(stepAngle) * i
                    : static_cast<long double>(i) * stepAngle + static_cast<long double>(k) * subAngle;
-      const float minorAngle = static_cast<float>(Round(raw));
-      Line(canvas, KvRotate(B, Center, minorAngle, true), KvRotate(C, Center, minorAngle, true));
+      const TTurn minor(Center, static_cast<float>(Round(raw)));
+      Line(canvas, minor(B), minor(C));
     }
   }
-  const auto sweep = static_cast<float>(sweepAngle);
-  const TPoint a = KvRotate(A, Center, sweep, true);
-  const TPoint b = KvRotate(B, Center, sweep, true);
-  const TPoint d = KvRotate(D, Center, sweep, true);
+  const TTurn toEnd(Center, static_cast<float>(sweepAngle));
+  const TPoint b = toEnd(B);
+  const TPoint d = toEnd(D);
   // On a full circle the first label already stands where the last would go.
   if (sweepAngle != 360 || dial) KvTextOut(canvas, d.X, d.Y, labels.Next(), toMidCenter);
   canvas->Pen()->SetWidth(StepWidth);
-  Line(canvas, a, b);
+  Line(canvas, toEnd(A), b);
 
   ArcTopLeft = TPoint(rect.Left + StepLength, rect.Top + StepLength);
   ArcBottomRight = TPoint(rect.Right - StepLength, rect.Bottom - StepLength + 1);

@@ -256,9 +256,10 @@ TEST(HorizontalScale, LogarithmicMinorTicksStartAfterTheDecadeAndEndOnTheNext) {
 // float, sums in extended precision, each offset rounded half to even.
 TPoint Turned(TPoint p, TPoint c, float degrees) {
   const float a = static_cast<float>(degrees * 0.017453292519943295L);
+  const long double sin = std::sin(static_cast<long double>(a)), cos = std::cos(static_cast<long double>(a));
   const long double dx = p.X - c.X, dy = p.Y - c.Y;
-  return TPoint(c.X + int(std::nearbyint(dx * std::cos(a) - dy * std::sin(a))),
-                c.Y + int(std::nearbyint(dy * std::cos(a) + dx * std::sin(a))));
+  return TPoint(c.X + int(std::nearbyint(dx * cos - dy * sin)),
+                c.Y + int(std::nearbyint(dy * cos + dx * sin)));
 }
 
 // The size calculation's results for 24 x 16 labels, set by hand so that the

@@ -211,18 +211,6 @@ TEST(ScaleSize, WorkedExampleForEachShape) {
   }
 }
 
-TEST(ScaleSize, WiderPenShortensMinorTicksByTheFactor) {
-  TScaleSettings s;
-  s.Font()->SetHeight(-40);  // label text about 45 pixels high
-  auto bitmap = kv::test::MakeSurface(10, 10);
-  s.CalcSize(bitmap->Canvas(), 0, 100);
-  ASSERT_GT(s.StepWidth, 1);
-  EXPECT_EQ(s.StepWidth, int(std::nearbyint(s.TextHeight / 14.0)));
-  EXPECT_EQ(s.StepLength, int(std::nearbyint(s.TextHeight / 1.4)));
-  EXPECT_EQ(s.SubStepLength, int(std::nearbyint(s.StepLength / 1.4)));
-  EXPECT_EQ(s.EdgeSpace, s.StepWidth / 2 + 3);
-}
-
 TEST(ScaleSize, LogarithmicListsRunWithTheScaleAndCountDecades) {
   struct Case {
     void (TScaleSettings::*calc)(TCanvas*, float, float);
