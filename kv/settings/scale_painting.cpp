@@ -61,6 +61,10 @@ TSinCos SinCosOf(float angle) {
   return entry.value;
 }
 
+int32_t Wrap(int64_t v) {
+  return static_cast<int32_t>(static_cast<uint32_t>(v));
+}
+
 // Turns points about a centre by one angle, clockwise, exactly as KvRotate
 // does, with the sine and cosine taken once for every point at that angle (a
 // ring turns three points per major tick and two per minor tick).
@@ -75,9 +79,10 @@ class TTurn {
     // A non-finite angle is KvRotate's to handle.
     if (!std::isfinite(ox) || !std::isfinite(oy)) return KvRotate(p, centre_, angle_, true);
     // rint rounds halves to even in the default rounding mode, as Round does,
-    // without saving and restoring the floating-point environment.
-    return TPoint(centre_.X + static_cast<int32_t>(std::rint(ox)),
-                  centre_.Y + static_cast<int32_t>(std::rint(oy)));
+    // without saving and restoring the floating-point environment; the sums
+    // wrap to 32 bits as KvRotate's do.
+    return TPoint(Wrap(centre_.X + static_cast<int64_t>(std::rint(ox))),
+                  Wrap(centre_.Y + static_cast<int64_t>(std::rint(oy))));
   }
 
  private:

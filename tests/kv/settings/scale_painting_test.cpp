@@ -277,7 +277,8 @@ TEST(RoundScale, ExampleGeometryAndTickEndsFollowTheRotation) {
   struct Case {
     int start, sweep;
   };
-  for (const Case& c : {Case{225, 270}, Case{0, 360}, Case{270, 180}, Case{-30, 97}}) {
+  for (const Case& c :
+       {Case{225, 270}, Case{0, 360}, Case{270, 180}, Case{-30, 97}, Case{1500, 200}, Case{7, -300}}) {
     SCOPED_TRACE(testing::Message() << "start " << c.start << ", sweep " << c.sweep);
     TScaleSettings s;
     ExampleLayout(s);
