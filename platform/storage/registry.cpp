@@ -57,7 +57,7 @@ QString EscapeName(const QString& name, bool key) {
                          (edge && c.isSpace()) ||
                          (i == 0 && (c == u'[' || c == u';' || c == u'#' || c == u'@'));
     if (special)
-      out += QStringLiteral("%%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+      out += u'%' + QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
     else
       out += c;
   }
