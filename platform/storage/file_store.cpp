@@ -13,6 +13,11 @@ namespace {
 
 // How long a writer waits for another one before it gives up.
 constexpr int kLockTimeoutMs = 10000;
+// A lock whose process is gone is taken over at once. One that names no
+// process (its writer was killed between making the file and writing its
+// number into it) is taken over when it is this old; writers hold the lock
+// for milliseconds.
+constexpr int kStaleLockMs = 5000;
 
 [[noreturn]] void Fail(const QString& what, const QString& path, const QString& why) {
   throw EFileStoreError(QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(path), why));
@@ -64,6 +69,7 @@ void Update(const QString& path, const std::function<bool(QByteArray&)>& edit, b
     Fail(QStringLiteral("Cannot write"), path, QStringLiteral("the folder cannot be created"));
 
   QLockFile lock(info.absoluteFilePath() + QStringLiteral(".lock"));
+  lock.setStaleLockTime(kStaleLockMs);
   if (!lock.tryLock(kLockTimeoutMs)) {
     switch (lock.error()) {
       case QLockFile::LockFailedError:

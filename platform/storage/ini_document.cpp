@@ -5,7 +5,10 @@
 namespace {
 
 QString DecodeLine(QByteArrayView bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  // A byte order mark inside a line is text like any other (only the one that
+  // opens the file is not, and ParseLine skips that).
+  QStringDecoder utf8(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
   QString text = utf8(bytes);
   if (utf8.hasError()) return QString::fromLatin1(bytes.data(), bytes.size());
   return text;

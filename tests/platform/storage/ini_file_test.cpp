@@ -1,6 +1,8 @@
 // The ini file: what its lines mean when read, what a rewrite keeps, the
 // typed reads and writes, and the names and values that a line cannot hold.
 
+#include "platform/storage/ini_file.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QTemporaryDir>
 
 #include "platform/storage/ini_document.h"
-#include "platform/storage/ini_file.h"
 
 namespace {
 
@@ -33,32 +34,34 @@ struct ReadCase {
 TEST(IniDocument, ReadsSectionsAndKeysAsIniUsersExpect) {
   const ReadCase cases[] = {
       {"[Gauge]\nMax=100\n", "Gauge", "Max", "100"},
-      {"[Gauge]\nMax=100\n", "gauge", "MAX", "100"},                  // case-insensitive
-      {"  [ Gauge ]  \n  Max  =  100  \n", "Gauge", "Max", "100"},    // trimmed
-      {"[Gauge]\r\nMax=100\r\n", "Gauge", "Max", "100"},              // CRLF
-      {"\xEF\xBB\xBF[Gauge]\nMax=1\n", "Gauge", "Max", "1"},          // byte order mark
+      {"[Gauge]\nMax=100\n", "gauge", "MAX", "100"},                      // case-insensitive
+      {"  [ Gauge ]  \n  Max  =  100  \n", "Gauge", "Max", "100"},        // trimmed
+      {"[Gauge]\r\nMax=100\r\n", "Gauge", "Max", "100"},                  // CRLF
+      {"\xEF\xBB\xBF[Gauge]\nMax=1\n", "Gauge", "Max", "1"},              // byte order mark
       {"[Gauge]\nName=\"  spaced  \"\n", "Gauge", "Name", "  spaced  "},  // quotes keep spaces
       {"[Gauge]\nName='x'\n", "Gauge", "Name", "x"},
-      {"[Gauge]\nName=\"x'\n", "Gauge", "Name", "\"x'"},               // unmatched quotes stay
-      {"[Gauge]\nUrl=a=b=c\n", "Gauge", "Url", "a=b=c"},              // first "=" splits
+      {"[Gauge]\nName=\"x'\n", "Gauge", "Name", "\"x'"},  // unmatched quotes stay
+      {"[Gauge]\nUrl=a=b=c\n", "Gauge", "Url", "a=b=c"},  // first "=" splits
       {"[Gauge]\nEmpty=\n", "Gauge", "Empty", ""},
-      {"[Gauge]\n;Max=1\n#Min=2\n", "Gauge", "Max", nullptr},         // comments
+      {"[Gauge]\n;Max=1\n#Min=2\n", "Gauge", "Max", nullptr},  // comments
       {"[Gauge]\nMin=2\n", "Gauge", "Min", "2"},
       {"[A]\nX=1\n[B]\nX=2\n", "B", "X", "2"},
-      {"[A]\nX=1\n[B]\n[a]\nX=3\nY=4\n", "A", "Y", "4"},               // repeated section is one
-      {"[A]\nX=1\nX=2\n", "A", "X", "1"},                              // first line counts
-      {"Top=1\n[A]\nX=1\n", "", "Top", "1"},                           // before any header
-      {"[A\nX=1\n", "A", "X", nullptr},                                // broken header
+      {"[A]\nX=1\n[B]\n[a]\nX=3\nY=4\n", "A", "Y", "4"},  // repeated section is one
+      {"[A]\nX=1\nX=2\n", "A", "X", "1"},                 // first line counts
+      {"Top=1\n[A]\nX=1\n", "", "Top", "1"},              // before any header
+      {"[A\nX=1\n", "A", "X", nullptr},                   // broken header
       {"[A]\nX=1\n", "A", "Y", nullptr},
       {"[Caf\xC3\xA9]\nK=\xC3\xA9t\xC3\xA9\n", "Caf\xC3\xA9", "K", "\xC3\xA9t\xC3\xA9"},  // UTF-8
-      {"[A]\nX=1", "A", "X", "1"},                                     // no final line end
+      {"[A]\nX=1", "A", "X", "1"},                                                        // no final line end
   };
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(c.text);
     const auto doc = TIniDocument::Parse(QByteArray(c.text));
     const auto value = doc.Value(QString::fromUtf8(c.section), QString::fromUtf8(c.key));
-    if (!c.expected) EXPECT_FALSE(value.has_value());
-    else EXPECT_EQ(value.value_or(QStringLiteral("<none>")), QString::fromUtf8(c.expected));
+    if (!c.expected)
+      EXPECT_FALSE(value.has_value());
+    else
+      EXPECT_EQ(value.value_or(QStringLiteral("<none>")), QString::fromUtf8(c.expected));
   }
 }
 
@@ -79,8 +82,8 @@ struct RewriteCase {
 TEST(IniFile, RewriteChangesOnlyTheLineConcerned) {
   const RewriteCase cases[] = {
       {"new file", "", "A", "K", "1", "[A]\nK=1\n"},
-      {"value replaced, spacing and comments kept", "; settings\n[A]\nK = 1 ; not a comment\n# end\n", "A", "k",
-       "2", "; settings\n[A]\nK = 2\n# end\n"},
+      {"value replaced, spacing and comments kept", "; settings\n[A]\nK = 1 ; not a comment\n# end\n", "A",
+       "k", "2", "; settings\n[A]\nK = 2\n# end\n"},
       {"new key after the section's last value", "[A]\nX=1\n\n; about B\n[B]\nY=2\n", "a", "Z", "3",
        "[A]\nX=1\nZ=3\n\n; about B\n[B]\nY=2\n"},
       {"new section at the end, set off", "[A]\nX=1", "B", "Y", "2", "[A]\nX=1\n\n[B]\nY=2\n"},
@@ -127,8 +130,9 @@ TEST(IniFile, TypedReadsFallBackToTheDefault) {
     const char* key;
     bool deflt, expected;
   };
-  for (const BoolCase& c : {BoolCase{"Yes", false, true}, BoolCase{"Off", true, false}, BoolCase{"Two", false, true},
-                            BoolCase{"Word", true, true}, BoolCase{"Word", false, false}}) {
+  for (const BoolCase& c :
+       {BoolCase{"Yes", false, true}, BoolCase{"Off", true, false}, BoolCase{"Two", false, true},
+        BoolCase{"Word", true, true}, BoolCase{"Word", false, false}}) {
     SCOPED_TRACE(c.key);
     EXPECT_EQ(ini.ReadBool("T", c.key, c.deflt), c.expected);
   }

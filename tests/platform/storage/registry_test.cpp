@@ -2,14 +2,14 @@
 // kept, the machine-wide files underneath the user's, and the errors of
 // reading a value as the wrong type or writing without rights.
 
+#include "platform/storage/registry.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
-
-#include "platform/storage/registry.h"
 
 namespace {
 
@@ -20,8 +20,10 @@ class RegistryTest : public ::testing::Test {
     qputenv("VORT_REGISTRY_DIR", dir_.path().toUtf8());
   }
   void TearDown() override {
-    if (previous_.isEmpty()) qunsetenv("VORT_REGISTRY_DIR");
-    else qputenv("VORT_REGISTRY_DIR", previous_);
+    if (previous_.isEmpty())
+      qunsetenv("VORT_REGISTRY_DIR");
+    else
+      qputenv("VORT_REGISTRY_DIR", previous_);
   }
   QByteArray UserFile() const {
     QFile f(dir_.filePath("HKEY_LOCAL_MACHINE.ini"));
@@ -77,7 +79,8 @@ TEST_F(RegistryTest, ValuesRoundTripWithTheirTypesAndAreReadableText) {
   EXPECT_EQ(again.ReadInteger("Count"), -2);
   EXPECT_EQ(again.ReadString(""), "default");
   EXPECT_EQ(again.ReadString("odd=name"), "v");
-  EXPECT_EQ(again.GetValueNames(), (QStringList{"Position", "RootDir", "Path", "Count", "Big", "", "odd=name"}));
+  EXPECT_EQ(again.GetValueNames(),
+            (QStringList{"Position", "RootDir", "Path", "Count", "Big", "", "odd=name"}));
   EXPECT_TRUE(again.KeyExists("\\SOFTWARE\\Kavel VCL"));
   EXPECT_FALSE(again.KeyExists("\\SOFTWARE\\Other"));
 }
@@ -90,11 +93,12 @@ TEST_F(RegistryTest, ReadingAsTheWrongTypeNamesTheValue) {
   ASSERT_TRUE(reg.OpenKeyReadOnly("K"));
   struct Case {
     const char* name;
-    int size;         // bytes read into an 8-byte buffer, -1: error
-    uint8_t first;    // first byte read
+    int size;       // bytes read into an 8-byte buffer, -1: error
+    uint8_t first;  // first byte read
   };
-  const Case cases[] = {{"Text", -1, 0},  {"Expand", -1, 0}, {"Int", -1, 0}, {"Long", -1, 0}, {"Hand", -1, 0},
-                        {"Short", 2, 5},  {"Qword", 8, 1},   {"None", 0, 0xAA}, {"Missing", 0, 0xAA}};
+  const Case cases[] = {{"Text", -1, 0}, {"Expand", -1, 0}, {"Int", -1, 0},
+                        {"Long", -1, 0}, {"Hand", -1, 0},   {"Short", 2, 5},
+                        {"Qword", 8, 1}, {"None", 0, 0xAA}, {"Missing", 0, 0xAA}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     uint8_t buffer[8];
