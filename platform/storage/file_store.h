@@ -8,10 +8,10 @@
 // either the old or the new complete file, whatever happens to the writer.
 //
 // Writers of the same file, in this process or in others, take turns through
-// a lock file next to it ("<file>.lock", QLockFile). Each change is a
-// read-modify-write under the lock, so two programs that change different
-// values of one file keep both changes. A lock left by a killed program is
-// recognised as stale (its process no longer exists) and taken over.
+// an exclusive lock on a file next to it ("<file>.lock", which stays there).
+// Each change is a read-modify-write under the lock, so two programs that
+// change different values of one file keep both changes. The kernel releases
+// the lock of a writer that dies, so a killed program never blocks the others.
 
 #include <QByteArray>
 #include <QString>

@@ -38,7 +38,7 @@ QByteArray BlobPayload(int g) {
 }
 
 const QByteArray kIniTemplate =
-    "; written by the crash test\n[Before]\nKeep=1\n\n[Data]\nPayload=0:\n; trailing "
+    "; written by the crash test\n[Before]\nKeep=1\n\n[Data]\nPayload=\n; trailing "
     "comment\n[After]\nKeep=2\n";
 
 QByteArray ExpectedIni(int g) {
@@ -136,7 +136,7 @@ TEST_F(CrashSafety, KilledIniWriterLeavesOldOrNewContents) {
   {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(kIniTemplate);
+    f.write(ExpectedIni(0));
   }
   int generation = 0;
   for (int round = 0; round < 6; ++round) {
@@ -152,7 +152,9 @@ TEST_F(CrashSafety, KilledIniWriterLeavesOldOrNewContents) {
     ASSERT_EQ(bytes, ExpectedIni(g)) << "rewrite " << g << " is not complete";
     EXPECT_GE(g, generation);
     EXPECT_LE(g, generation + kRewrites);
-    if (!kill) EXPECT_EQ(g, generation + kRewrites) << "a rewrite was lost";
+    if (!kill) {
+      EXPECT_EQ(g, generation + kRewrites) << "a rewrite was lost";
+    }
     generation = g;
   }
 }
@@ -187,7 +189,9 @@ TEST_F(CrashSafety, KilledRegistryWriterLeavesOldOrNewValues) {
     EXPECT_EQ(reg.ReadString("Name"), "kept");
     EXPECT_EQ(reg.ReadInteger("Count"), 7);
     EXPECT_GE(g, generation);
-    if (!kill) EXPECT_EQ(g, generation + kRewrites) << "a rewrite was lost";
+    if (!kill) {
+      EXPECT_EQ(g, generation + kRewrites) << "a rewrite was lost";
+    }
     generation = g;
   }
   qunsetenv("VORT_REGISTRY_DIR");
