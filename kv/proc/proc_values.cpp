@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <memory>
 
 namespace {
 
@@ -11,10 +12,11 @@ struct Values {
   QString vclRoot;
 };
 
-Values& values() {
-  static Values v;
-  return v;
-}
+// Constant-initialised, so it exists before any static constructor runs and
+// after every static destructor: the unit may be finalised at process exit,
+// after function-local statics of this file would be gone. Owned by the unit
+// between its initialisation and finalisation.
+Values* current = nullptr;
 
 QString ExecutableFolder() {
   // Known before any application object exists, unlike applicationDirPath().
@@ -26,20 +28,22 @@ QString ExecutableFolder() {
 }
 
 void InitializeUnit() {
-  Values fresh;
-  fresh.appPath = ExecutableFolder();
+  auto fresh = std::make_unique<Values>();
+  fresh->appPath = ExecutableFolder();
   TRegistry reg(KEY_READ);
   reg.SetRootKey(KavelRootKey);
   if (reg.OpenKeyReadOnly(QString::fromLatin1(KavelRootPath))) {
-    fresh.kvkRoot = reg.ReadString(QStringLiteral("RootDir"));  // raises for a non-text value
+    fresh->kvkRoot = reg.ReadString(QStringLiteral("RootDir"));  // raises for a non-text value
     reg.CloseKey();
   }
-  fresh.vclRoot = fresh.kvkRoot + QStringLiteral("\\CB6");
-  values() = std::move(fresh);
+  fresh->vclRoot = fresh->kvkRoot + QStringLiteral("\\CB6");
+  delete current;
+  current = fresh.release();
 }
 
 void FinalizeUnit() {
-  values() = Values();
+  delete current;
+  current = nullptr;
 }
 
 [[maybe_unused]] const bool registered = RegisterUnit(KvprocUnit());
@@ -53,15 +57,15 @@ TUnit& KvprocUnit() {
 
 const QString& AppPath() {
   KvprocUnit().Require();
-  return values().appPath;
+  return current->appPath;
 }
 
 const QString& KvkRoot() {
   KvprocUnit().Require();
-  return values().kvkRoot;
+  return current->kvkRoot;
 }
 
 const QString& VCLRoot() {
   KvprocUnit().Require();
-  return values().vclRoot;
+  return current->vclRoot;
 }

@@ -79,7 +79,7 @@ TEST_F(ShellFixture, DefaultActionAndCodes) {
        {}},
       {"program started with split parameters",
        d + "/tool.sh",
-       "-v 'two words' x",
+       "-v \"two words\" x",
        d,
        true,
        SHELL_SUCCESS,
