@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/vorta.h"
 #include "kv/core/unit_init.h"
+#include "kv/proc/proc_values.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
 
   // Every library unit is initialised before the application object and the
   // forms, and finalised after them (objects are destroyed in reverse order).
+  // The procedure unit's values (program folder, library folder) are read at
+  // start-up although the calculator uses none of them; naming the unit here
+  // also links it into the program.
+  RegisterUnit(KvprocUnit());
   TUnitsInitialization units;
   TApplication application(argc, argv);
   bool screenshotFailed = false;

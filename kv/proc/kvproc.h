@@ -8,4 +8,7 @@
 #include "kv/proc/gradient_fill.h"
 #include "kv/proc/log_scale.h"
 #include "kv/proc/painters.h"
+#include "kv/proc/proc_values.h"
+#include "kv/proc/shell_open.h"
 #include "kv/proc/text_output.h"
+#include "kv/proc/window_positions.h"
