@@ -158,6 +158,7 @@ TEST_F(BinControl, RadioGroupNeverShowsTwoMembersOn) {
   std::vector<Lamp*> radio;
   for (int bit = 0; bit < 3; ++bit) radio.push_back(new Lamp(form.get(), bit, mRadioButton, 1));
   Lamp* outsider = new Lamp(form.get(), 0, mRadioButton, 2);
+  outsider->SetTop(60);
   enum Kind { kClick, kWrite, kCheck, kUncheck };
   struct Step {
     Kind kind;
