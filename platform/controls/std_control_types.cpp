@@ -6,6 +6,7 @@
 #include "platform/controls/image.h"
 #include "platform/controls/label.h"
 #include "platform/controls/memo.h"
+#include "platform/controls/speed_button.h"
 #include "platform/controls/up_down.h"
 #include "platform/core/class_registry.h"
 
@@ -19,6 +20,7 @@ void RegisterStandardControls() {
     RegisterComponentClass<TUpDown>();
     RegisterComponentClass<TEdit>();
     RegisterComponentClass<TButton>();
+    RegisterComponentClass<TSpeedButton>();
     return true;
   }();
   (void)registered;

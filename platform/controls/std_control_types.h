@@ -38,6 +38,6 @@ using TUDClickEvent = TEvent<TObject*, TUDBtnType>;
 Q_DECLARE_METATYPE(TUDClickEvent)
 
 // Registers the standard control classes (TLabel, TImage, TMemo, TComboBox,
-// TUpDown, TEdit, TButton) and their event types for form descriptions.
+// TUpDown, TEdit, TButton, TSpeedButton) and their event types for form descriptions.
 // Safe to call any number of times.
 void RegisterStandardControls();
