@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QStyle>
 #include <utility>
 
 #include "platform/controls/safe_call.h"
@@ -43,6 +44,7 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setMaxVisibleItems(dropDownCount_);
   combo->setItemDelegate(new ItemHeightDelegate(combo->itemDelegate(), combo));
+  combo->view()->setTextElideMode(Qt::ElideNone);
   ApplyItemHeight();
   ApplyStyle();
   // Picking from the list or stepping with the arrow keys.
@@ -101,6 +103,7 @@ void TComboBox::SetDropDownCount(int value) {
   if (dropDownCount_ == value) return;
   dropDownCount_ = value;
   if (Combo()) Combo()->setMaxVisibleItems(value);
+  ApplyListWidth();
 }
 
 QStringList TComboBox::Items() const {
@@ -128,6 +131,22 @@ void TComboBox::SetItems(const QStringList& value) {
   }
   const int match = value.indexOf(text);
   SelectKeepingText(match);
+  ApplyListWidth();
+}
+
+void TComboBox::ApplyFont() {
+  TWinControl::ApplyFont();
+  ApplyListWidth();
+}
+
+void TComboBox::ApplyListWidth() {
+  QComboBox* combo = Combo();
+  if (!combo) return;
+  QAbstractItemView* view = combo->view();
+  int width = view->sizeHintForColumn(0) + 2 * view->frameWidth();
+  if (combo->count() > combo->maxVisibleItems())
+    width += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+  view->setMinimumWidth(width);
 }
 
 int TComboBox::ItemIndex() const {
