@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QStyledItemDelegate>
 #include <QStyle>
 #include <utility>
 
@@ -14,8 +15,8 @@
 
 namespace {
 
-// Gives every row of the drop-down list the combo box's ItemHeight while the
-// style's own delegate still paints the rows.
+// Gives every row of the drop-down list the combo box's ItemHeight while
+// another delegate paints the rows.
 class ItemHeightDelegate : public QAbstractItemDelegate {
  public:
   ItemHeightDelegate(QAbstractItemDelegate* inner, QObject* parent)
@@ -43,7 +44,9 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<
   QComboBox* combo = Combo();
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setMaxVisibleItems(dropDownCount_);
-  combo->setItemDelegate(new ItemHeightDelegate(combo->itemDelegate(), combo));
+  // Rows painted as list items: a style's menu-like rows would size from the
+  // menu's metrics and elide long items in their middle.
+  combo->setItemDelegate(new ItemHeightDelegate(new QStyledItemDelegate(combo), combo));
   combo->view()->setTextElideMode(Qt::ElideNone);
   ApplyItemHeight();
   ApplyStyle();
