@@ -119,6 +119,7 @@ endforeach()
 list(JOIN kv_pc_requires " " kv_pc_requires)
 # The file finds the prefix from where it lies, so the tree can be moved.
 file(RELATIVE_PATH kv_pc_to_prefix /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" kv_pc_to_prefix "${kv_pc_to_prefix}")
 set(kv_pc_private "")
 if("JPEG::JPEG" IN_LIST kv_deps)
   set(kv_pc_private "Requires.private: libjpeg\n")

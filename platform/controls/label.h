@@ -26,7 +26,6 @@ class TLabel : public TGraphicControl {
   Q_CLASSINFO("default:AutoSize", "True")
   Q_CLASSINFO("default:Transparent", "False")
   Q_CLASSINFO("default:ShowAccelChar", "True")
-  Q_CLASSINFO("default:FocusControl", "nil")
   Q_CLASSINFO("default:ParentColor", "True")
 
  public:
