@@ -1,7 +1,7 @@
 include(GNUInstallDirs)
 # The installable library (shared and static, linked from the folder
 # libraries' own objects, so it costs two link steps and no compiling).
-if(KV_SANITIZE)
+if(KV_SANITIZE OR KV_BUILD_FUZZ)
   set(kv_install_default OFF)
 else()
   set(kv_install_default ON)
