@@ -2,6 +2,7 @@
 // for the command-line modes.
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
   RegisterUnit(KvprocUnit());
   TUnitsInitialization units;
   TApplication application(argc, argv);
+  // Ties the windows to the desktop entry (its name and icon).
+  QGuiApplication::setDesktopFileName(QStringLiteral("vort"));
   bool screenshotFailed = false;
   RunGuarded(application, [&] {
     Application->Initialize();

@@ -1,11 +1,13 @@
 #include "platform/controls/application.h"
 
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QThread>
 #include <cstdio>
 
 #include "platform/controls/safe_call.h"
+#include "platform/graphics/resources.h"
 
 TApplication* Application = nullptr;
 
@@ -130,6 +132,11 @@ TApplication::~TApplication() {
 
 QString TApplication::ExeName() const {
   return QCoreApplication::applicationFilePath();
+}
+
+void TApplication::Initialize() {
+  const QString icon = FindResource(QStringLiteral("MAINICON"));
+  if (!icon.isEmpty()) QApplication::setWindowIcon(QIcon(icon));
 }
 
 QString TApplication::Title() const {

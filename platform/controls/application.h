@@ -66,7 +66,9 @@ class TApplication : public TComponent {
   TApplication(int& argc, char** argv);
   ~TApplication() override;
 
-  void Initialize() {}
+  // Gives the program's windows the program's icon: the compiled-in
+  // resource MAINICON, when there is one.
+  void Initialize();
 
   // Creates a form owned by the application; the first one becomes the main
   // form. Raises OnCreate after the form is constructed.

@@ -1,5 +1,6 @@
 #include "platform/controls/button.h"
 
+#include "platform/controls/focus_rect.h"
 #include "platform/controls/safe_call.h"
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QPushButton>()) {
@@ -22,4 +23,13 @@ QString TButton::GetText() const {
 
 void TButton::StoreText(const QString& value) {
   if (Widget()) PushButton()->setText(value);
+}
+
+void TButton::PaintWindow(QPainter& painter) {
+  // The style's own cue for a focused button may be faint or missing (some
+  // draw it only after Tab was pressed); this one always shows.
+  QWidget* widget = Widget();
+  if (!widget || !widget->hasFocus()) return;
+  DrawFocusRect(painter, widget->rect().adjusted(4, 4, -4, -4),
+                widget->palette().color(QPalette::ButtonText));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TButton: a push button around a QPushButton. A click with the mouse, or
-// Space while it has the focus, raises OnClick once.
+// Space while it has the focus, raises OnClick once. A focused button shows
+// a dotted focus rectangle inside its border.
 
 #include <QPushButton>
 
@@ -22,4 +23,6 @@ class TButton : public TWinControl {
  protected:
   QString GetText() const override;
   void StoreText(const QString& value) override;
+  // The focus rectangle over the native button while it has the focus.
+  void PaintWindow(QPainter& painter) override;
 };

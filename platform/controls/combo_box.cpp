@@ -7,14 +7,16 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QStyledItemDelegate>
+#include <QStyle>
 #include <utility>
 
 #include "platform/controls/safe_call.h"
 
 namespace {
 
-// Gives every row of the drop-down list the combo box's ItemHeight while the
-// style's own delegate still paints the rows.
+// Gives every row of the drop-down list the combo box's ItemHeight while
+// another delegate paints the rows.
 class ItemHeightDelegate : public QAbstractItemDelegate {
  public:
   ItemHeightDelegate(QAbstractItemDelegate* inner, QObject* parent)
@@ -42,7 +44,10 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<
   QComboBox* combo = Combo();
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->setMaxVisibleItems(dropDownCount_);
-  combo->setItemDelegate(new ItemHeightDelegate(combo->itemDelegate(), combo));
+  // Rows painted as list items: a style's menu-like rows would size from the
+  // menu's metrics and elide long items in their middle.
+  combo->setItemDelegate(new ItemHeightDelegate(new QStyledItemDelegate(combo), combo));
+  combo->view()->setTextElideMode(Qt::ElideNone);
   ApplyItemHeight();
   ApplyStyle();
   // Picking from the list or stepping with the arrow keys.
@@ -101,6 +106,7 @@ void TComboBox::SetDropDownCount(int value) {
   if (dropDownCount_ == value) return;
   dropDownCount_ = value;
   if (Combo()) Combo()->setMaxVisibleItems(value);
+  ApplyListWidth();
 }
 
 QStringList TComboBox::Items() const {
@@ -128,6 +134,22 @@ void TComboBox::SetItems(const QStringList& value) {
   }
   const int match = value.indexOf(text);
   SelectKeepingText(match);
+  ApplyListWidth();
+}
+
+void TComboBox::ApplyFont() {
+  TWinControl::ApplyFont();
+  ApplyListWidth();
+}
+
+void TComboBox::ApplyListWidth() {
+  QComboBox* combo = Combo();
+  if (!combo) return;
+  QAbstractItemView* view = combo->view();
+  int width = view->sizeHintForColumn(0) + 2 * view->frameWidth();
+  if (combo->count() > combo->maxVisibleItems())
+    width += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+  view->setMinimumWidth(width);
 }
 
 int TComboBox::ItemIndex() const {

@@ -65,10 +65,14 @@ class TComboBox : public TWinControl {
   void StoreText(const QString& value) override;
   // Raised when the user changes the text or picks an item.
   virtual void Change() { onChange_(this); }
+  void ApplyFont() override;
 
  private:
   void ApplyStyle();
   void ApplyItemHeight();
+  // Makes the drop-down list wide enough for its widest item, so that long
+  // items show whole instead of losing their middle.
+  void ApplyListWidth();
   // Selects `index` in the native list without touching the text part.
   void SelectKeepingText(int index);
   // Makes the selection the item equal to the current text (or none).

@@ -1,5 +1,7 @@
 #include "platform/controls/memo.h"
 
+#include <QApplication>
+
 #include "platform/controls/safe_call.h"
 
 namespace {
@@ -22,6 +24,7 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QPlainTe
   editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   ApplyScrollBars();
+  ApplySelectionColors();
   QObject::connect(editor, &QPlainTextEdit::textChanged, this, [this] { SafeCall([this] { Change(); }); });
 }
 
@@ -81,4 +84,35 @@ void TMemo::SetReadOnly(bool value) {
 
 intptr_t TMemo::DefaultDialogCode() const {
   return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+}
+
+void TMemo::SetHideSelection(bool value) {
+  if (hideSelection_ == value) return;
+  hideSelection_ = value;
+  ApplySelectionColors();
+}
+
+void TMemo::ApplyFont() {
+  TWinControl::ApplyFont();
+  ApplySelectionColors();
+}
+
+void TMemo::ApplyColor() {
+  TWinControl::ApplyColor();
+  ApplySelectionColors();
+}
+
+void TMemo::ApplySelectionColors() {
+  QWidget* widget = Widget();
+  if (!widget) return;
+  QPalette palette = widget->palette();
+  const QPalette standard = QApplication::palette(widget);
+  const bool hide = hideSelection_;
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   hide ? palette.color(QPalette::Active, QPalette::Base)
+                        : standard.color(QPalette::Inactive, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   hide ? palette.color(QPalette::Active, QPalette::Text)
+                        : standard.color(QPalette::Inactive, QPalette::HighlightedText));
+  widget->setPalette(palette);
 }

@@ -2,7 +2,8 @@
 // TMemo: a multi-line text box around a QPlainTextEdit. Its contents are
 // Lines (one string per line) or Text (the lines joined with "\n"; "\r\n"
 // and "\r" are accepted when set). WordWrap breaks long lines at the right
-// edge; ScrollBars chooses the scroll bars that are always shown.
+// edge; ScrollBars chooses the scroll bars that are always shown. With
+// HideSelection the selection shows only while the memo has the focus.
 
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -17,11 +18,13 @@ class TMemo : public TWinControl {
   Q_PROPERTY(StdControlTypes::TScrollStyle ScrollBars READ ScrollBars WRITE SetScrollBars)
   Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
   Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+  Q_PROPERTY(bool HideSelection READ HideSelection WRITE SetHideSelection)
   Q_PROPERTY(TNotifyEvent OnChange READ OnChange WRITE SetOnChange)
   Q_CLASSINFO("default:Lines", "()")
   Q_CLASSINFO("default:ScrollBars", "ssNone")
   Q_CLASSINFO("default:WordWrap", "True")
   Q_CLASSINFO("default:ReadOnly", "False")
+  Q_CLASSINFO("default:HideSelection", "True")
   Q_CLASSINFO("default:TabStop", "True")
 
  public:
@@ -40,6 +43,9 @@ class TMemo : public TWinControl {
   void SetWordWrap(bool value);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool value);
+  // Whether the selection is shown only while the memo has the focus.
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool value);
 
   const TNotifyEvent& OnChange() const { return onChange_; }
   void SetOnChange(const TNotifyEvent& value) { onChange_ = value; }
@@ -50,12 +56,18 @@ class TMemo : public TWinControl {
   // Arrows, characters and Return belong to the text, not to the form.
   intptr_t DefaultDialogCode() const override;
   virtual void Change() { onChange_(this); }
+  void ApplyFont() override;
+  void ApplyColor() override;
 
  private:
   void ApplyScrollBars();
+  // Unfocused, the editor paints its selection in the inactive colours: with
+  // HideSelection those are the plain text colours, so nothing shows.
+  void ApplySelectionColors();
 
   TScrollStyle scrollBars_ = ssNone;
   bool wordWrap_ = true;
   bool readOnly_ = false;
+  bool hideSelection_ = true;
   TNotifyEvent onChange_;
 };

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/controls/focus_rect.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/safe_call.h"
 #include "platform/core/numbers.h"
@@ -236,4 +237,8 @@ void TUpDown::PaintWindow(QPainter& painter) {
     style->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow,
                          &painter, widget);
   }
+  // A spinner in tab order shows that it has the focus (the arrow keys step it).
+  if (widget->hasFocus())
+    DrawFocusRect(painter, widget->rect().adjusted(2, 2, -2, -2),
+                  widget->palette().color(QPalette::ButtonText));
 }

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,6 +21,17 @@
 #include "platform/graphics/colors.h"
 
 namespace {
+
+// A native field (or the text part of a combo box) that was scrolled to its
+// cursor shows the start of its text again when the focus leaves it, as the
+// platform's fields do. Not when a popup (its own list) takes the focus, nor
+// when the whole window is left: the user comes back to the same place.
+void ShowTextStartOnFocusOut(QWidget* widget, const QFocusEvent* event) {
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
+  auto* edit = qobject_cast<QLineEdit*>(widget);
+  if (!edit) edit = widget->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+  if (edit) edit->home(false);
+}
 
 // Dynamic property of a control's widget naming the control.
 constexpr const char* kControlProperty = "kvWinControl";
@@ -640,6 +652,8 @@ bool TWinControl::WidgetEvent(QWidget* target, QEvent* event) {
       FocusInEvent();
       return false;
     case QEvent::FocusOut:
+      if (target == widget_ && !plainWidget_)
+        ShowTextStartOnFocusOut(target, static_cast<QFocusEvent*>(event));
       Perform(WM_KILLFOCUS);
       return false;
     case QEvent::Enter:
