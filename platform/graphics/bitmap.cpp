@@ -168,6 +168,9 @@ void TBitmap::SetImage(const QImage& image) {
 void TBitmap::SetSize(int width, int height) {
   width = std::clamp(width, 0, kMaxBitmapSide);
   height = std::clamp(height, 0, kMaxBitmapSide);
+  // Sizes come from controls whose bounds may be anything: a bitmap as large
+  // as both side limits allow (4 GiB) is cut to the pixel limit instead.
+  if (width > 0 && (long long)width * height > kMaxBitmapPixels) height = int(kMaxBitmapPixels / width);
   if (width == Width() && height == Height()) return;
   canvas_->ReleasePainter();
   if (width == 0 || height == 0) {

@@ -189,6 +189,25 @@ TEST(BitmapFiles, TruncatedBitmapsAreRefusedAndChangeNothing) {
   }
 }
 
+// A few bytes of run-length data may claim any size; neither such a file nor
+// a size asked of a bitmap may cost more than 2^26 pixels.
+TEST(BitmapFiles, SizesAreHeldToThePixelLimit) {
+  QByteArray huge = RunLengthBmp();
+  huge.replace(18, 8, QByteArray("\x00\x80\x00\x00\x00\x80\x00\x00", 8));  // 32768 x 32768
+  try {
+    DecodeBmp(huge);
+    ADD_FAILURE() << "a 32768 x 32768 claim in 70 bytes loaded";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), "Bitmap image is not valid: 32768 x 32768 pixels are more than 67108864");
+  }
+  TBitmap bitmap;
+  bitmap.SetSize(32768, 32768);
+  EXPECT_EQ(bitmap.Width(), 32768);
+  EXPECT_EQ(bitmap.Height(), 2048);
+  bitmap.SetSize(5, 32768);
+  EXPECT_EQ(bitmap.Height(), 32768);
+}
+
 TEST(BitmapFiles, ResourcesAreFoundByNameWithoutRegardToCase) {
   EXPECT_EQ(FindResource("graphics-test/glyphs/testglyph.bmp"), ":/graphics-test/Glyphs/TestGlyph.bmp");
   EXPECT_EQ(FindResource("TESTGLYPH"), ":/graphics-test/Glyphs/TestGlyph.bmp");
