@@ -44,12 +44,22 @@ bool ParseInt32(std::string_view token, int32_t& value) {
   return true;
 }
 
-// The text of a bad line for a message: control bytes shown as '?', long
-// lines cut.
+// The text of a bad line for a message: control bytes shown as '?', bytes
+// above 0x7F as \xHH (the line may be in any encoding, or none, and the
+// message must stay plain ASCII on any terminal), long lines cut.
 std::string Quote(std::string_view line) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string text;
-  for (char c : line.substr(0, kQuotedLength))
-    text += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
+  for (char c : line.substr(0, kQuotedLength)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      text += "\\x";
+      text += kHex[byte >> 4];
+      text += kHex[byte & 0xF];
+    } else {
+      text += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+    }
+  }
   if (line.size() > kQuotedLength) text += "...";
   return text;
 }

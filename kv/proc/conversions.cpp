@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "platform/core/exceptions.h"
 #include "platform/core/numbers.h"
 
 QString KvIntToBin(int32_t value, int width) {
@@ -73,6 +74,7 @@ QString KvRangeStr(float first, float second, int steps, const QString& format) 
       static_cast<long double>(second) - static_cast<long double>(first), static_cast<long double>(steps)));
   QString result;
   if (steps < 0) return result;
+  KvCheckLabelCount("KvRangeStr", int64_t(steps) + 1);
   for (int k = 0; k <= steps; ++k) {
     const long double value = static_cast<long double>(first) +
                               static_cast<long double>(steps - k) * static_cast<long double>(step);
@@ -80,6 +82,12 @@ QString KvRangeStr(float first, float second, int steps, const QString& format) 
     result += QLatin1Char(';');
   }
   return result;
+}
+
+void KvCheckLabelCount(const char* procedure, int64_t count) {
+  if (count > KvMaxLabels)
+    throw EListError(Exception::Fmt("%s: a list of %s labels is too long (at most %s)", procedure,
+                                    static_cast<long long>(count), static_cast<long long>(KvMaxLabels)));
 }
 
 int32_t KvMinInt(int32_t a, int32_t b) {

@@ -39,7 +39,15 @@ QString KvStrToken(QString& text, QChar separator);
 // (second - first) / steps held as a single float. Negative steps give the
 // empty text; steps = 0 raises the division's arithmetic error (EZeroDivide,
 // or EInvalidOp when both values are equal) and returns nothing.
+// More than KvMaxLabels labels are refused with EListError.
 QString KvRangeStr(float first, float second, int steps, const QString& format);
+
+// The most labels a list procedure makes. No scale shows more, and a count
+// from a corrupt description must not exhaust the memory: a longer list is
+// refused with EListError before its first label is made.
+inline constexpr int64_t KvMaxLabels = 1000000;
+// Raises EListError naming `procedure` when `count` exceeds KvMaxLabels.
+void KvCheckLabelCount(const char* procedure, int64_t count);
 
 int32_t KvMinInt(int32_t a, int32_t b);
 int32_t KvMaxInt(int32_t a, int32_t b);

@@ -1,9 +1,12 @@
 #include "kv/proc/log_scale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
+#include "kv/proc/conversions.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/numbers.h"
 
@@ -37,11 +40,14 @@ long double KvPower(long double base, long double exponent) {
 
 double KvRoundLogValue(double x, int& e) {
   if (!(x > 0)) x = 1.0;
+  // +Inf has no decade; the largest finite value stands for it (1e308).
+  if (x > std::numeric_limits<double>::max()) x = std::numeric_limits<double>::max();
   e = static_cast<int>(Round(KvLog10(x)));
   return static_cast<double>(KvPower(10, e));
 }
 
 QString KvCalcLogStr(double x, int decades, const QString& format, bool descending) {
+  KvCheckLabelCount("KvCalcLogStr", int64_t(std::max(decades, 0)) + 1);
   const int64_t e = Round(KvLog10(x));
   QString list;
   // The running value is held in double; each step is computed in extended
@@ -72,6 +78,8 @@ QString KvLogRangeStr(int low, int high, int steps, const QString& format, bool 
   // A span smaller than the steps count truncates the step to 0, which would
   // never reach the far end: walk it one decade at a time instead.
   if (step == 0) step = 1;
+  const int64_t span = int64_t(high) - low;
+  KvCheckLabelCount("KvLogRangeStr", span <= 0 ? 1 : 1 + (span + step - 1) / step);
   QString list;
   if (descending) {
     int64_t e = high;

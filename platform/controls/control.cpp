@@ -83,11 +83,11 @@ TRect TControl::ClientRect() const {
 }
 
 void TControl::SetClientWidth(int value) {
-  SetWidth(value + width_ - ClientWidth());
+  SetWidth(SaturatedInt32(int64_t(value) + width_ - ClientWidth()));
 }
 
 void TControl::SetClientHeight(int value) {
-  SetHeight(value + height_ - ClientHeight());
+  SetHeight(SaturatedInt32(int64_t(value) + height_ - ClientHeight()));
 }
 
 TPoint TControl::ClientToScreen(const TPoint& point) const {
@@ -99,7 +99,7 @@ TPoint TControl::ClientToScreen(const TPoint& point) const {
 
 TPoint TControl::ScreenToClient(const TPoint& point) const {
   const TPoint origin = ClientToScreen(TPoint(0, 0));
-  return TPoint(point.X - origin.X, point.Y - origin.Y);
+  return TPoint(SaturatedInt32(int64_t(point.X) - origin.X), SaturatedInt32(int64_t(point.Y) - origin.Y));
 }
 
 void TControl::BoundsChanged(const TRect& /*oldBounds*/) {}

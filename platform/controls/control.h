@@ -101,7 +101,9 @@ class TControl : public TComponent {
   TPoint ClientToScreen(const TPoint& point) const;
   TPoint ScreenToClient(const TPoint& point) const;
   // Conversion to and from the parent's client coordinates.
-  TPoint ClientToParent(const TPoint& point) const { return TPoint(point.X + left_, point.Y + top_); }
+  TPoint ClientToParent(const TPoint& point) const {
+    return TPoint(SaturatedInt32(int64_t(point.X) + left_), SaturatedInt32(int64_t(point.Y) + top_));
+  }
 
   // Visual parent: the windowed control whose surface shows this control.
   // Setting it appends the control to the parent's Controls list.

@@ -60,12 +60,12 @@ TRect TForm::ClientRect() const {
 
 void TForm::SetClientWidth(int value) {
   const QMargins m = FrameMargins();
-  SetBounds(Left(), Top(), value + m.left() + m.right(), Height());
+  SetBounds(Left(), Top(), SaturatedInt32(int64_t(value) + m.left() + m.right()), Height());
 }
 
 void TForm::SetClientHeight(int value) {
   const QMargins m = FrameMargins();
-  SetBounds(Left(), Top(), Width(), value + m.top() + m.bottom());
+  SetBounds(Left(), Top(), Width(), SaturatedInt32(int64_t(value) + m.top() + m.bottom()));
 }
 
 void TForm::BoundsChanged(const TRect& oldBounds) {
@@ -78,12 +78,12 @@ void TForm::BoundsChanged(const TRect& oldBounds) {
   const QMargins m = FrameMargins();
   const int oldClientWidth = clientWidth_;
   const int oldClientHeight = clientHeight_;
-  clientWidth_ = std::max(0, Width() - m.left() - m.right());
-  clientHeight_ = std::max(0, Height() - m.top() - m.bottom());
+  clientWidth_ = int(std::max<int64_t>(0, int64_t(Width()) - m.left() - m.right()));
+  clientHeight_ = int(std::max<int64_t>(0, int64_t(Height()) - m.top() - m.bottom()));
   ApplyClientSize();
   {
     QScopedValueRollback<bool> guard(applyingGeometry_, true);
-    widget_->move(Left(), Top());
+    widget_->move(QtCoord(Left()), QtCoord(Top()));
   }
   if (oldClientWidth != clientWidth_ || oldClientHeight != clientHeight_) {
     Realign();
@@ -94,12 +94,13 @@ void TForm::BoundsChanged(const TRect& oldBounds) {
 void TForm::ApplyClientSize() {
   if (!widget_ || Parent()) return;
   QScopedValueRollback<bool> guard(applyingGeometry_, true);
+  const QSize size(std::min(clientWidth_, kQtCoordLimit), std::min(clientHeight_, kQtCoordLimit));
   if (IsFixedSize(borderStyle_)) {
-    widget_->setFixedSize(clientWidth_, clientHeight_);
+    widget_->setFixedSize(size);
   } else {
     widget_->setMinimumSize(0, 0);
     widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    widget_->resize(clientWidth_, clientHeight_);
+    widget_->resize(size);
   }
 }
 
@@ -151,8 +152,8 @@ void TForm::PlaceOnScreen() {
   QRect area;
   auto centreOn = [&](const QRect& r) {
     const QMargins m = FrameMargins();
-    const int w = clientWidth_ + m.left() + m.right();
-    const int h = clientHeight_ + m.top() + m.bottom();
+    const int w = SaturatedInt32(int64_t(clientWidth_) + m.left() + m.right());
+    const int h = SaturatedInt32(int64_t(clientHeight_) + m.top() + m.bottom());
     SetBounds(r.x() + (r.width() - w) / 2, r.y() + (r.height() - h) / 2, w, h);
   };
   QScreen* screen = QGuiApplication::primaryScreen();
@@ -177,9 +178,10 @@ void TForm::PlaceOnScreen() {
       // Designed (and default) positions keep Left and Top; now that the
       // frame is known, the window is put there again with its client size.
       const QMargins m = FrameMargins();
-      SetBounds(Left(), Top(), clientWidth_ + m.left() + m.right(), clientHeight_ + m.top() + m.bottom());
+      SetBounds(Left(), Top(), SaturatedInt32(int64_t(clientWidth_) + m.left() + m.right()),
+                SaturatedInt32(int64_t(clientHeight_) + m.top() + m.bottom()));
       QScopedValueRollback<bool> guard(applyingGeometry_, true);
-      widget_->move(Left(), Top());
+      widget_->move(QtCoord(Left()), QtCoord(Top()));
       break;
     }
   }
@@ -240,9 +242,9 @@ void TForm::Loaded() {
       const int dpi = qRound(screen->logicalDotsPerInch());
       if (pixelsPerInch_ > 0 && dpi != pixelsPerInch_) {
         ScaleBy(dpi, pixelsPerInch_);
-        if (!ParentFont()) Font()->SetHeight(Font()->Height() * dpi / pixelsPerInch_);
-        const int w = clientWidth_ * dpi / pixelsPerInch_;
-        const int h = clientHeight_ * dpi / pixelsPerInch_;
+        if (!ParentFont()) Font()->SetHeight(SaturatedInt32(int64_t(Font()->Height()) * dpi / pixelsPerInch_));
+        const int w = SaturatedInt32(int64_t(clientWidth_) * dpi / pixelsPerInch_);
+        const int h = SaturatedInt32(int64_t(clientHeight_) * dpi / pixelsPerInch_);
         SetClientWidth(w);
         SetClientHeight(h);
         pixelsPerInch_ = dpi;

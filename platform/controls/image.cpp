@@ -63,8 +63,8 @@ TRect TImage::DestRect() const {
       h = ch;
     }
   }
-  const int x = center_ ? (cw - w) / 2 : 0;
-  const int y = center_ ? (ch - h) / 2 : 0;
+  const int x = center_ ? int((int64_t(cw) - w) / 2) : 0;
+  const int y = center_ ? int((int64_t(ch) - h) / 2) : 0;
   return Bounds(x, y, w, h);
 }
 

@@ -33,6 +33,11 @@ void ShowTextStartOnFocusOut(QWidget* widget, const QFocusEvent* event) {
   if (edit) edit->home(false);
 }
 
+// The size a control's widget is given: its own, held to what Qt accepts.
+QSize WidgetSize(const TControl* control) {
+  return QSize(std::clamp(control->Width(), 0, kQtCoordLimit), std::clamp(control->Height(), 0, kQtCoordLimit));
+}
+
 // Dynamic property of a control's widget naming the control.
 constexpr const char* kControlProperty = "kvWinControl";
 
@@ -184,8 +189,8 @@ TControl* TWinControl::ControlAtPos(const TPoint& pos, bool allowDisabled, bool 
     TControl* c = *it;
     if (!allowWinControls && qobject_cast<TWinControl*>(c)) continue;
     if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
-    if (pos.X >= c->Left() && pos.Y >= c->Top() && pos.X < c->Left() + c->Width() &&
-        pos.Y < c->Top() + c->Height())
+    if (pos.X >= c->Left() && pos.Y >= c->Top() && pos.X < int64_t(c->Left()) + c->Width() &&
+        pos.Y < int64_t(c->Top()) + c->Height())
       return c;
   }
   return nullptr;
@@ -350,11 +355,11 @@ void TWinControl::AlignControls(TRect& rect) {
         case alTop:
           return a->Top() < b->Top();
         case alBottom:
-          return a->Top() + a->Height() > b->Top() + b->Height();
+          return int64_t(a->Top()) + a->Height() > int64_t(b->Top()) + b->Height();
         case alLeft:
           return a->Left() < b->Left();
         case alRight:
-          return a->Left() + a->Width() > b->Left() + b->Width();
+          return int64_t(a->Left()) + a->Width() > int64_t(b->Left()) + b->Width();
         default:
           return false;
       }
@@ -365,19 +370,19 @@ void TWinControl::AlignControls(TRect& rect) {
       switch (align) {
         case alTop:
           c->UpdateBounds(rect.Left, rect.Top, w, c->Height());
-          rect.Top += c->Height();
+          rect.Top = SaturatedInt32(int64_t(rect.Top) + c->Height());
           break;
         case alBottom:
-          c->UpdateBounds(rect.Left, rect.Bottom - c->Height(), w, c->Height());
-          rect.Bottom -= c->Height();
+          c->UpdateBounds(rect.Left, SaturatedInt32(int64_t(rect.Bottom) - c->Height()), w, c->Height());
+          rect.Bottom = SaturatedInt32(int64_t(rect.Bottom) - c->Height());
           break;
         case alLeft:
           c->UpdateBounds(rect.Left, rect.Top, c->Width(), h);
-          rect.Left += c->Width();
+          rect.Left = SaturatedInt32(int64_t(rect.Left) + c->Width());
           break;
         case alRight:
-          c->UpdateBounds(rect.Right - c->Width(), rect.Top, c->Width(), h);
-          rect.Right -= c->Width();
+          c->UpdateBounds(SaturatedInt32(int64_t(rect.Right) - c->Width()), rect.Top, c->Width(), h);
+          rect.Right = SaturatedInt32(int64_t(rect.Right) - c->Width());
           break;
         default:
           c->UpdateBounds(rect.Left, rect.Top, w, h);
@@ -391,8 +396,9 @@ void TWinControl::ScaleBy(int M, int D) {
   if (M == D || D == 0) return;
   DisableAlign();
   for (TControl* c : controls_) {
-    c->SetBounds(c->Left() * M / D, c->Top() * M / D, c->Width() * M / D, c->Height() * M / D);
-    if (!c->ParentFont()) c->Font()->SetHeight(c->Font()->Height() * M / D);
+    const auto scale = [M, D](int v) { return SaturatedInt32(int64_t(v) * M / D); };
+    c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
+    if (!c->ParentFont()) c->Font()->SetHeight(scale(c->Font()->Height()));
     if (auto* win = qobject_cast<TWinControl*>(c)) win->ScaleBy(M, D);
   }
   EnableAlign();
@@ -431,10 +437,11 @@ bool TWinControl::Showing() const {
 void TWinControl::ApplyGeometry() {
   if (!widget_) return;
   QScopedValueRollback<bool> guard(applyingGeometry_, true);
+  const QSize size = WidgetSize(this);
   if (parent_)
-    widget_->setGeometry(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+    widget_->setGeometry(QtCoord(Left()), QtCoord(Top()), size.width(), size.height());
   else
-    widget_->resize(std::max(0, Width()), std::max(0, Height()));
+    widget_->resize(size);
 }
 
 void TWinControl::ApplyVisibility() {
@@ -696,7 +703,9 @@ bool TWinControl::MouseEvent(QWidget* target, QMouseEvent* event) {
   uint32_t msg = MouseMessage(event->type(), button);
   if (event->type() == QEvent::MouseButtonDblClick && !(dest->ControlStyle() & csDoubleClicks))
     msg = MouseMessage(QEvent::MouseButtonPress, button);
-  const QPoint local = dest == this ? pos : pos - QPoint(dest->Left(), dest->Top());
+  const QPoint local = dest == this ? pos
+                                    : QPoint(SaturatedInt32(int64_t(pos.x()) - dest->Left()),
+                                             SaturatedInt32(int64_t(pos.y()) - dest->Top()));
   const bool toChild = dest != this;
   // A handler may free this control (or the child); nothing of it is touched then.
   QPointer<TWinControl> self(this);
@@ -847,7 +856,7 @@ void TWinControl::PaintEvent(QWidget* target, QEvent* event) {
 void TWinControl::ResizeEvent() {
   if (applyingGeometry_) return;
   const QSize size = widget_->size();
-  if (size.width() == Width() && size.height() == Height()) return;
+  if (size == WidgetSize(this)) return;
   // Resized from outside (a layout, the user): take the new size.
   UpdateBounds(Left(), Top(), size.width(), size.height());
 }

@@ -41,6 +41,7 @@ class TEvent {
     for (int i = 0; i < mo->methodCount(); ++i) {
       const QMetaMethod m = mo->method(i);
       if (m.name() != name || m.parameterCount() != int(sizeof...(Args))) continue;
+      if (m.methodType() != QMetaMethod::Slot && m.methodType() != QMetaMethod::Method) continue;
       if (!ParametersMatch(m, std::index_sequence_for<Args...>{})) continue;
       QPointer<QObject> target(receiver);
       e.fn_ = [target, m](Args... a) {

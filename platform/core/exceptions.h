@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <exception>
+#include <iterator>
 #include <string>
 
 class Exception : public std::exception {
@@ -12,22 +13,32 @@ class Exception : public std::exception {
   explicit Exception(QString message) : message_(std::move(message)), utf8_(message_.toStdString()) {}
   const QString& Message() const { return message_; }
   const char* what() const noexcept override { return utf8_.c_str(); }
-  // Printf-like construction with %s placeholders filled in order.
+  // Printf-like construction with %s placeholders filled in order, in one
+  // pass over the pattern: an argument that itself holds "%s" stays as it is.
+  // Placeholders without an argument stay; arguments without one are dropped.
   template <typename... Args>
   static QString Fmt(const char* pattern, const Args&... args) {
-    QString s = QString::fromUtf8(pattern);
-    (ReplaceNext(s, args), ...);
+    const QString parts[] = {QString(), ToText(args)...};
+    const QString format = QString::fromUtf8(pattern);
+    QString s;
+    s.reserve(format.size());
+    std::size_t next = 1;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+      if (format[i] == u'%' && i + 1 < format.size() && format[i + 1] == u's' && next < std::size(parts)) {
+        s += parts[next++];
+        ++i;
+      } else {
+        s += format[i];
+      }
+    }
     return s;
   }
 
  private:
-  static void ReplaceNext(QString& s, const QString& arg) {
-    const qsizetype at = s.indexOf(QLatin1String("%s"));
-    if (at >= 0) s.replace(at, 2, arg);
-  }
-  static void ReplaceNext(QString& s, const char* arg) { ReplaceNext(s, QString::fromUtf8(arg)); }
-  static void ReplaceNext(QString& s, long long arg) { ReplaceNext(s, QString::number(arg)); }
-  static void ReplaceNext(QString& s, int arg) { ReplaceNext(s, QString::number(arg)); }
+  static QString ToText(const QString& arg) { return arg; }
+  static QString ToText(const char* arg) { return QString::fromUtf8(arg); }
+  static QString ToText(long long arg) { return QString::number(arg); }
+  static QString ToText(int arg) { return QString::number(arg); }
   QString message_;
   std::string utf8_;
 };

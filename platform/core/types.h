@@ -79,6 +79,20 @@ inline constexpr TColor cl3DLight = kSystemColorBase | 22;
 inline constexpr TColor clInfoText = kSystemColorBase | 23;
 inline constexpr TColor clInfoBk = kSystemColorBase | 24;
 
+// Sums and differences of coordinates held to the int32 range. Positions and
+// sizes come from descriptions and may be any int32; their arithmetic must
+// not overflow.
+constexpr int32_t SaturatedInt32(int64_t v) {
+  return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v);
+}
+// Coordinates handed to Qt are held within +-QWIDGETSIZE_MAX (2^24 - 1): Qt
+// computes right and bottom edges in int and keeps some in 26.6 fixed point,
+// and nothing that far out can be seen anyway.
+inline constexpr int32_t kQtCoordLimit = (1 << 24) - 1;
+constexpr int32_t QtCoord(int64_t v) {
+  return v < -kQtCoordLimit ? -kQtCoordLimit : v > kQtCoordLimit ? kQtCoordLimit : int32_t(v);
+}
+
 // Device-pixel point, y growing downwards.
 struct TPoint {
   int32_t X = 0;
@@ -99,17 +113,26 @@ struct TRect {
   int32_t Bottom = 0;
   constexpr TRect() = default;
   constexpr TRect(int32_t l, int32_t t, int32_t r, int32_t b) : Left(l), Top(t), Right(r), Bottom(b) {}
-  constexpr int32_t Width() const { return Right - Left; }
-  constexpr int32_t Height() const { return Bottom - Top; }
+  constexpr int32_t Width() const { return SaturatedInt32(int64_t(Right) - Left); }
+  constexpr int32_t Height() const { return SaturatedInt32(int64_t(Bottom) - Top); }
   constexpr TPoint TopLeft() const { return TPoint(Left, Top); }
   constexpr TPoint BottomRight() const { return TPoint(Right, Bottom); }
   friend constexpr bool operator==(const TRect&, const TRect&) = default;
-  // The pixels Left..Right-1, Top..Bottom-1 as a QRect.
-  QRect toQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
-  static TRect fromQRect(const QRect& r) { return TRect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height()); }
+  // The pixels Left..Right-1, Top..Bottom-1 as a QRect, edges beyond
+  // kQtCoordLimit moved onto it.
+  QRect toQRect() const {
+    const int32_t l = QtCoord(Left), t = QtCoord(Top);
+    return QRect(l, t, QtCoord(Right) - l, QtCoord(Bottom) - t);
+  }
+  static TRect fromQRect(const QRect& r) {
+    return TRect(r.x(), r.y(), SaturatedInt32(int64_t(r.x()) + r.width()),
+                 SaturatedInt32(int64_t(r.y()) + r.height()));
+  }
 };
 Q_DECLARE_METATYPE(TRect)
 
 constexpr TRect Rect(int32_t l, int32_t t, int32_t r, int32_t b) { return TRect(l, t, r, b); }
-constexpr TRect Bounds(int32_t l, int32_t t, int32_t w, int32_t h) { return TRect(l, t, l + w, t + h); }
+constexpr TRect Bounds(int32_t l, int32_t t, int32_t w, int32_t h) {
+  return TRect(l, t, SaturatedInt32(int64_t(l) + w), SaturatedInt32(int64_t(t) + h));
+}
 constexpr TPoint Point(int32_t x, int32_t y) { return TPoint(x, y); }

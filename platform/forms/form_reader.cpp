@@ -3,6 +3,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaMethod>
 #include <QPointer>
 #include <utility>
 #include <vector>
@@ -299,11 +300,24 @@ class FormReader {
       info.event->clear(event.data());
     } else {
       // Handler names ignore case like every other name; bind by the method's own spelling.
+      // Only slots and invokable methods are handlers: firing a signal
+      // (destroyed, objectNameChanged) would tell its receivers something
+      // that did not happen.
       const QMetaObject* meta = root_->metaObject();
       QByteArray method;
-      for (int i = 0; i < meta->methodCount() && method.isEmpty(); ++i)
-        if (value.text.compare(QLatin1String(meta->method(i).name()), Qt::CaseInsensitive) == 0)
-          method = meta->method(i).name();
+      bool signal = false;
+      for (int i = 0; i < meta->methodCount() && method.isEmpty(); ++i) {
+        const QMetaMethod candidate = meta->method(i);
+        if (value.text.compare(QLatin1String(candidate.name()), Qt::CaseInsensitive) != 0) continue;
+        if (candidate.methodType() == QMetaMethod::Slot || candidate.methodType() == QMetaMethod::Method)
+          method = candidate.name();
+        else if (candidate.methodType() == QMetaMethod::Signal)
+          signal = true;
+      }
+      if (method.isEmpty() && signal)
+        Fail(
+            value.line, value.column, where,
+            QStringLiteral("%1 is a signal of %2, not an event handler").arg(value.text, root_->ClassName()));
       if (method.isEmpty())
         Fail(value.line, value.column, where,
              QStringLiteral("Method %1 not found in %2").arg(value.text, root_->ClassName()));

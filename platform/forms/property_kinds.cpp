@@ -216,6 +216,10 @@ QVariant ParseFloat(const TFormValue& value) {
     throw EConvertError(QStringLiteral("%1 is out of range").arg(value.raw));
   if (error != std::errc() || end != text.constData() + text.size())
     Invalid(value, QStringLiteral("floating point value"));
+  // Zero has one value, +0: a setter that returns early on an equal value
+  // could not store -0 over 0, so keeping the sign would make what a
+  // description sets depend on what the property held before.
+  if (result == 0) result = 0;
   return QVariant::fromValue(result);
 }
 
@@ -223,6 +227,7 @@ template <typename F>
 QString FormatFloat(F value) {
   if (!std::isfinite(value))
     throw EConvertError(QStringLiteral("A value that is not finite cannot be stored"));
+  if (value == 0) value = 0;  // -0 is written as 0, as the reader reads it
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return QString::fromLatin1(buffer, result.ptr - buffer);

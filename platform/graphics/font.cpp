@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
@@ -11,11 +12,20 @@ namespace {
 constexpr int kScreenDpi = 96;
 constexpr int kPointsPerInch = 72;
 
-// a * b / c rounded half away from zero.
+// Qt keeps glyph metrics in 26.6 fixed point; far below that limit, a
+// glyph is larger than any screen. Heights beyond it are drawn at it.
+constexpr long long kMaxPixelSize = 0x7FFF;
+
+// a * b / c rounded half away from zero, held to the int range.
 int MulDiv(int a, int b, int c) {
   const long long p = static_cast<long long>(a) * b;
   const long long q = (std::llabs(p) + std::llabs(c) / 2) / std::llabs(c);
-  return int(((p < 0) != (c < 0)) ? -q : q);
+  return int(std::clamp<long long>(((p < 0) != (c < 0)) ? -q : q, INT_MIN, INT_MAX));
+}
+
+// The pixel size Qt is given for a height magnitude (any int, INT_MIN too).
+int PixelSize(long long height) {
+  return int(std::clamp<long long>(height < 0 ? -height : height, 1, kMaxPixelSize));
 }
 
 QFont::Weight QtWeight(int weight) {
@@ -74,7 +84,8 @@ int TFont::Size() const {
 }
 
 void TFont::SetSize(int value) {
-  SetHeight(-MulDiv(value, kScreenDpi, kPointsPerInch));
+  // Clamped one step inside the range, so that the negation cannot overflow.
+  SetHeight(-std::max(MulDiv(value, kScreenDpi, kPointsPerInch), -INT_MAX));
 }
 
 void TFont::SetStyle(TFontStyles value) {
@@ -155,13 +166,14 @@ QFont TFont::ToQFont(const TLogFont& lf) {
   font.setStyleStrategy(QFont::NoAntialias);
   font.setHintingPreference(QFont::PreferFullHinting);
   if (lf.lfHeight < 0) {
-    font.setPixelSize(-lf.lfHeight);  // character (em) height
+    font.setPixelSize(PixelSize(lf.lfHeight));  // character (em) height
   } else if (lf.lfHeight > 0) {
     // Cell height: scale the em size so that ascent + descent fits.
-    font.setPixelSize(lf.lfHeight);
+    const int height = PixelSize(lf.lfHeight);
+    font.setPixelSize(height);
     const int cell = QFontMetrics(font).height();
-    if (cell > 0 && cell != lf.lfHeight)
-      font.setPixelSize(std::max(1, int(std::lround(double(lf.lfHeight) * lf.lfHeight / cell))));
+    if (cell > 0 && cell != height)
+      font.setPixelSize(PixelSize(std::llround(double(height) * height / cell)));
   } else {
     font.setPixelSize(MulDiv(8, kScreenDpi, kPointsPerInch));  // height 0: default 8 pt
   }

@@ -16,6 +16,13 @@ namespace {
 // Images larger than this are refused before decoding: a few corrupt header
 // bytes must not make us allocate gigabytes.
 constexpr long long kMaxPixels = 1LL << 28;
+// Nor may a small file claim a large image. Huffman-coded data spends at least
+// one bit on every 8 x 8 block of its most finely sampled component, which
+// covers at most 256 pixels with the widest sampling factors: 2048 pixels a
+// byte. Twice that, plus the headers' share, is a bound no whole file exceeds,
+// and refusing beyond it keeps a cut or forged file from costing the memory
+// and the time of the image it claims.
+constexpr long long kMaxPixelsPerByte = 4096;
 
 // libjpeg reports errors by calling error_exit, which must not return. It
 // jumps back to the setjmp of the decoding routine, which cleans up and lets
@@ -27,6 +34,9 @@ struct JpegState {
   char errorText[JMSG_LENGTH_MAX] = {};
   int warningCode = 0;
   char warningText[JMSG_LENGTH_MAX] = {};
+  // The size the header claims, for the message that refuses it.
+  unsigned long width = 0;
+  unsigned long height = 0;
 };
 
 void ErrorExit(j_common_ptr cinfo) {
@@ -46,11 +56,13 @@ void EmitMessage(j_common_ptr cinfo, int level) {
   auto* state = static_cast<JpegState*>(cinfo->client_data);
   ++cinfo->err->num_warnings;
   // A file cut inside its image data or with damaged entropy-coded data
-  // only produces warnings (and grey or garbled pixels); keep the first one
-  // so that the caller can refuse the image.
-  if (state->warningCode == 0 && !BenignWarning(cinfo->err->msg_code)) {
+  // only produces warnings (and grey or garbled pixels). The image is refused
+  // then, so stop at the first one instead of decoding the rest of a damaged
+  // (possibly huge) image for nothing.
+  if (!BenignWarning(cinfo->err->msg_code)) {
     state->warningCode = cinfo->err->msg_code;
     (*cinfo->err->format_message)(cinfo, state->warningText);
+    std::longjmp(state->jump, 1);
   }
 }
 
@@ -82,7 +94,10 @@ bool Decompress(JpegState& state, jpeg_decompress_struct& cinfo, const QByteArra
   jpeg_read_header(&cinfo, TRUE);
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
-  if ((long long)cinfo.image_width * cinfo.image_height > kMaxPixels) {
+  state.width = cinfo.image_width;
+  state.height = cinfo.image_height;
+  const long long pixels = (long long)cinfo.image_width * cinfo.image_height;
+  if (pixels > kMaxPixels || pixels > kMaxPixelsPerByte * (long long)data.size()) {
     tooLarge = true;
     jpeg_destroy_decompress(&cinfo);
     return false;
@@ -161,10 +176,19 @@ QImage DecodeJpeg(const QByteArray& data) {
   QImage image;
   bool tooLarge = false;
   if (!Decompress(state, cinfo, data, image, tooLarge)) {
-    if (tooLarge) throw EInvalidGraphic(QStringLiteral("JPEG image is too large"));
+    if (tooLarge)
+      throw EInvalidGraphic(
+          QStringLiteral(
+              "JPEG image is too large: %1 x %2 pixels claimed by %3 bytes of data (at most %4 pixels "
+              "a byte, and %5 pixels in all)")
+              .arg(state.width)
+              .arg(state.height)
+              .arg(data.size())
+              .arg(kMaxPixelsPerByte)
+              .arg(kMaxPixels));
+    if (state.warningCode != 0) ThrowJpegError(state.warningCode, state.warningText);
     ThrowJpegError(state.errorCode, state.errorText);
   }
-  if (state.warningCode != 0) ThrowJpegError(state.warningCode, state.warningText);
   return image;
 }
 

@@ -87,6 +87,24 @@ TEST_F(CalcFilter, MalformedLinesAreNamedAndTheRestIsComputed) {
   EXPECT_NE(f.err.find("hello? world"), std::string::npos) << f.err;
 }
 
+// The complaint quotes a bad line in plain ASCII whatever bytes it holds.
+TEST_F(CalcFilter, MalformedLinesAreQuotedInAscii) {
+  const struct {
+    std::string line;
+    std::string quoted;
+  } cases[] = {
+      {"caf\xC3\xA9 1 2", "\"caf\\xC3\\xA9 1 2\""},
+      {"\xFF\x80\x7F\x1B x", "\"\\xFF\\x80?? x\""},
+      {"1 2 3 4 \xE9", "\"1 2 3 4 \\xE9\""},
+  };
+  for (const auto& c : cases) {
+    const Filtered f = Filter(c.line + "\n");
+    EXPECT_EQ(f.status, 1);
+    EXPECT_NE(f.err.find(c.quoted), std::string::npos) << f.err;
+    for (unsigned char byte : f.err) EXPECT_LT(byte, 0x80) << f.err;
+  }
+}
+
 TEST_F(CalcFilter, LinesAcrossReadBlocksAndOverlongLines) {
   // A line split over the reader's blocks, then a line too long to be held.
   std::string input(70000, ' ');

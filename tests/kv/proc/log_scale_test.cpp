@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 
+#include "kv/proc/conversions.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/numbers.h"
 #include "tests/kv/proc/print_helpers.h"
@@ -48,10 +51,18 @@ TEST(LogArithmetic, RoundLogValueFindsTheNearestDecade) {
     double value;
     int e;
   };
-  const Case cases[] = {{-5, 1, 0},      {0, 1, 0},         {1, 1, 0},
-                        {3.1, 1, 0},     {3.2, 10, 1},      {300, 100, 2},
-                        {400, 1000, 3},  {0.004, 0.01, -2}, {1e-300, 1e-300, -300},
-                        {5e12, 1e13, 13}};
+  const Case cases[] = {{-5, 1, 0},
+                        {0, 1, 0},
+                        {1, 1, 0},
+                        {3.1, 1, 0},
+                        {3.2, 10, 1},
+                        {300, 100, 2},
+                        {400, 1000, 3},
+                        {0.004, 0.01, -2},
+                        {1e-300, 1e-300, -300},
+                        {5e12, 1e13, 13},
+                        {1.7976931348623157e308, 1e308, 308},
+                        {std::numeric_limits<double>::infinity(), 1e308, 308}};
   for (const Case& c : cases) {
     int e = 12345;
     const double v = KvRoundLogValue(c.x, e);
@@ -105,6 +116,40 @@ TEST_F(LogLabels, LogRangeStrStepsAndEnds) {
   // Negative exponents give values below 1.
   EXPECT_EQ(KvLogRangeStr(-3, -3, 1, "0.000", false), "0.001;");
   EXPECT_EQ(KvLogRangeStr(-3, -1, 2, "0.000", true), "0.100;0.010;0.001;");
+}
+
+// A list of more than a million labels is refused before its first label;
+// one of exactly a million passes the count and fails (here) at its first
+// label, which overflows.
+TEST_F(LogLabels, AbsurdLabelCountsAreRefused) {
+  const struct {
+    const char* what;
+    std::function<void()> call;
+    bool refused;
+  } cases[] = {
+      {"range of INT_MAX steps", [] { KvRangeStr(0, 1, std::numeric_limits<int>::max(), "0"); }, true},
+      {"range of a million steps", [] { KvRangeStr(0, 1, 1000000, "0"); }, true},
+      {"log range of 2e9 decades", [] { KvLogRangeStr(-1000000000, 0, 1000000000, "0", false); }, true},
+      {"log range of every int", [] { KvLogRangeStr(INT32_MIN, INT32_MAX, INT32_MAX, "0", true); }, true},
+      {"log range one over", [] { KvLogRangeStr(-999691, 309, 1000000, "0", true); }, true},
+      {"log range at the bound", [] { KvLogRangeStr(-999690, 309, 999999, "0", true); }, false},
+      {"decades one over", [] { KvCalcLogStr(1e300, 1000000, "0", false); }, true},
+      {"decades at the bound", [] { KvCalcLogStr(1e300, 999999, "0", false); }, false},
+      {"descending INT_MAX decades", [] { KvCalcLogStr(1, std::numeric_limits<int>::max(), "0", true); },
+       true},
+  };
+  for (const auto& c : cases) {
+    if (c.refused) {
+      try {
+        c.call();
+        ADD_FAILURE() << c.what << ": no error";
+      } catch (const EListError& e) {
+        EXPECT_TRUE(e.Message().contains(QLatin1String("1000000"))) << e.what();
+      }
+    } else {
+      EXPECT_THROW(c.call(), EOverflow) << c.what;
+    }
+  }
 }
 
 TEST_F(LogLabels, LogRangeStrWithASpanSmallerThanTheStepsWalksEveryDecade) {

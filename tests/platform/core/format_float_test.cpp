@@ -220,4 +220,27 @@ TEST_F(FormatFloatTest, UnusablePicturesRaiseNamingThePicture) {
   EXPECT_EQ(FormatFloat(QStringLiteral("0;0;0"), 1), QStringLiteral("1"));
 }
 
+// The picture is quoted as it stands, even when it holds the message's own
+// placeholder text.
+TEST_F(FormatFloatTest, ErrorMessageQuotesPicturesHoldingPlaceholders) {
+  const struct {
+    const char* picture;
+    const char* message;
+  } cases[] = {
+      {"%s'", "Invalid number picture '%s'': unterminated quote"},
+      {"%s%s;0;0;0", "Invalid number picture '%s%s;0;0;0': more than three sections"},
+      {"E+0%s", "Invalid number picture 'E+0%s': exponent without a digit placeholder"},
+  };
+  for (const auto& c : cases) {
+    try {
+      FormatFloat(QString::fromUtf8(c.picture), 1);
+      ADD_FAILURE() << "no error for " << c.picture;
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), QString::fromUtf8(c.message));
+    }
+  }
+  // Placeholders beyond the arguments stay as written.
+  EXPECT_EQ(Exception::Fmt("%s and %s", "a"), QStringLiteral("a and %s"));
+}
+
 }  // namespace

@@ -104,6 +104,11 @@ const BadInput kBadInputs[] = {
     {"handler of another event type", "    OnClick = ValueChanged\n  end\nend",
      "TESTFORM(4,15): Form1.Button1.OnClick: Method ValueChanged of TTestForm does not take the arguments of "
      "OnClick"},
+    {"signal as handler", "    OnClick = destroyed\n  end\nend",
+     "TESTFORM(4,15): Form1.Button1.OnClick: destroyed is a signal of TTestForm, not an event handler"},
+    {"signal named in another case", "    OnClick = OBJECTNAMECHANGED\n  end\nend",
+     "TESTFORM(4,15): Form1.Button1.OnClick: OBJECTNAMECHANGED is a signal of TTestForm, not an event "
+     "handler"},
     {"string as handler", "    OnClick = 'Button1Click'\n  end\nend",
      "TESTFORM(4,15): Form1.Button1.OnClick: 'Button1Click' is not a valid event handler name"},
     {"unknown reference", "    Buddy = Nobody\n  end\nend",

@@ -98,6 +98,32 @@ TEST_F(FormWriter, EventsAreWrittenOnlyWhenBoundByName) {
   EXPECT_EQ(LinesStartingWith(text, "OnValue"), QStringList("OnValue = ValueChanged"));
 }
 
+// Zero has one text, whatever its sign, and reads as +0 whatever the property
+// held before: a description means the same to every setter.
+TEST_F(FormWriter, ZeroHasOneTextWhateverItsSign) {
+  const struct {
+    const char* text;  // the value as read
+    bool single;
+  } cases[] = {{"-0", true}, {"-0.0", true}, {"-0e5", true}, {"-0", false}, {"-0.000", false}, {"0", false}};
+  for (const auto& c : cases) {
+    TTestForm form;
+    form.SetName("Form1");
+    form.SetSingle(5);
+    form.SetRatio(5);
+    const QString property = c.single ? QStringLiteral("Single") : QStringLiteral("Ratio");
+    ReadComponentFromText(QStringLiteral("object Form1: TTestForm\n  %1 = %2\nend").arg(property, c.text),
+                          &form, "ZERO");
+    const double read = c.single ? form.Single() : form.Ratio();
+    EXPECT_EQ(read, 0) << c.text;
+    EXPECT_FALSE(std::signbit(read)) << c.text;
+    form.SetSingle(-0.0f);
+    form.SetRatio(-0.0);
+    const QString text = WriteComponentToText(&form);
+    EXPECT_EQ(LinesStartingWith(text, property + u' '), QStringList(property + QStringLiteral(" = 0")))
+        << c.text;
+  }
+}
+
 TEST_F(FormWriter, ChildrenGoInsideTheirParentsBlockAndReferencesByName) {
   TTestForm form;
   form.SetName("Form1");
@@ -166,8 +192,9 @@ void ExpectSameItem(const TTestItem& a, const TTestItem& b) {
   EXPECT_EQ(a.Small(), b.Small());
   EXPECT_EQ(a.Mask(), b.Mask());
   EXPECT_EQ(a.Byte(), b.Byte());
-  const double ra = a.Ratio(), rb = b.Ratio();
-  const float sa = a.Single(), sb = b.Single();
+  // Zero is written as 0 whatever its sign; every other value bit for bit.
+  const double ra = a.Ratio() + 0.0, rb = b.Ratio();
+  const float sa = a.Single() + 0.0f, sb = b.Single();
   EXPECT_EQ(std::memcmp(&ra, &rb, sizeof ra), 0) << ra << " " << rb;
   EXPECT_EQ(std::memcmp(&sa, &sb, sizeof sa), 0) << sa << " " << sb;
   EXPECT_EQ(a.Text(), b.Text());

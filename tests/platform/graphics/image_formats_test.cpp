@@ -122,6 +122,92 @@ TEST(BitmapFiles, DamagedBitmapsAreRefused) {
   EXPECT_TRUE(bitmap.Empty());
 }
 
+// A 4 x 2 bitmap of run-length coded 8-bit pixels: the bottom row (stored
+// first) palette index 1, the top row index 0, then the end-of-bitmap code.
+QByteArray RunLengthBmp() {
+  const QByteArray pixels("\x04\x01\x00\x00\x04\x00\x00\x01", 8);
+  const int offset = 14 + 40 + 2 * 4;
+  QByteArray out("BM");
+  AppendLe(out, uint32_t(offset + pixels.size()), 4);
+  AppendLe(out, 0, 4);
+  AppendLe(out, uint32_t(offset), 4);
+  for (uint32_t v : {40u, 4u, 2u}) AppendLe(out, v, 4);
+  AppendLe(out, 1, 2);
+  AppendLe(out, 8, 2);
+  for (uint32_t v : {1u, uint32_t(pixels.size()), 2835u, 2835u, 2u, 0u}) AppendLe(out, v, 4);
+  AppendLe(out, 0x0000FF, 4);  // blue
+  AppendLe(out, 0xFF0000, 4);  // red
+  return out + pixels;
+}
+
+// A file missing any part of its pixel data is refused, not loaded with black
+// rows, and the bitmap keeps what it held.
+TEST(BitmapFiles, TruncatedBitmapsAreRefusedAndChangeNothing) {
+  TBitmap rle;
+  rle.LoadFromData(RunLengthBmp());
+  ASSERT_EQ(rle.Width(), 4);
+  EXPECT_EQ(rle.Pixel(0, 0), clBlue);
+  EXPECT_EQ(rle.Pixel(3, 1), clRed);
+
+  const QImage pattern = TestPattern(64, 64);
+  const struct {
+    const char* what;
+    QByteArray file;
+  } files[] = {
+      {"24-bit", EncodeBmp(pattern)},
+      {"4-bit palette", PaletteBmp(63, 64, 4, Palette16(), [](int x, int y) { return (x + y) % 16; })},
+      {"8-bit palette", PaletteBmp(61, 3, 8, Palette16(), [](int x, int y) { return (x * y) % 16; })},
+      {"run-length", RunLengthBmp()},
+  };
+  for (const auto& f : files) {
+    TBitmap bitmap;
+    bitmap.LoadFromData(f.file);
+    const QImage loaded = bitmap.Image();
+    int accepted = 0;
+    for (qsizetype size = 1; size < f.file.size(); ++size) {
+      try {
+        bitmap.LoadFromData(f.file.left(size));
+        ++accepted;
+      } catch (const EInvalidGraphic& e) {
+        EXPECT_TRUE(e.Message().startsWith("Bitmap image is not valid")) << e.what();
+      }
+      if (bitmap.Image() != loaded) {
+        ADD_FAILURE() << f.what << " cut to " << size << " bytes changed the bitmap";
+        break;
+      }
+    }
+    EXPECT_EQ(accepted, 0) << f.what << ": cut files accepted";
+  }
+  try {
+    TBitmap bitmap;
+    bitmap.LoadFromData(EncodeBmp(pattern).chopped(1));
+    ADD_FAILURE() << "a file missing its last byte loaded";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(
+        e.Message(),
+        "Bitmap image is not valid: the file holds 12341 bytes, its 64 x 64 pixels at 24 bits need 12342");
+  }
+}
+
+// A few bytes of run-length data may claim any size; neither such a file nor
+// a size asked of a bitmap may cost more than 2^26 pixels.
+TEST(BitmapFiles, SizesAreHeldToThePixelLimit) {
+  QByteArray huge = RunLengthBmp();
+  huge.replace(18, 8, QByteArray("\x00\x80\x00\x00\x00\x80\x00\x00", 8));  // 32768 x 32768
+  try {
+    DecodeBmp(huge);
+    ADD_FAILURE() << "a 32768 x 32768 claim in 70 bytes loaded";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), "Bitmap image is not valid: 32768 x 32768 pixels are more than 67108864");
+  }
+  TBitmap bitmap;
+  bitmap.SetSize(32768, 32768);
+  EXPECT_EQ(bitmap.Width(), 32768);
+  EXPECT_EQ(bitmap.Height(), 2048);
+  bitmap.SetSize(5, 32768);
+  EXPECT_EQ(bitmap.Height(), 32768);
+}
+
 TEST(BitmapFiles, ResourcesAreFoundByNameWithoutRegardToCase) {
   EXPECT_EQ(FindResource("graphics-test/glyphs/testglyph.bmp"), ":/graphics-test/Glyphs/TestGlyph.bmp");
   EXPECT_EQ(FindResource("TESTGLYPH"), ":/graphics-test/Glyphs/TestGlyph.bmp");
@@ -197,6 +283,43 @@ TEST(JpegPictures, FileCutInsideTheHeadersIsRefused) {
     EXPECT_TRUE(e.Message().startsWith("JPEG error #")) << e.what();
     EXPECT_TRUE(e.Message().contains("Not a JPEG file")) << e.what();
   }
+}
+
+// A header claiming far more pixels than the data can describe is refused
+// before anything is allocated, with the claim in the message; a large image
+// whose data is really there still loads.
+TEST(JpegPictures, SizeClaimsTheDataCannotFillAreRefused) {
+  const QByteArray jpeg = EncodeJpeg(TestPattern(), 95);
+  const qsizetype sof = jpeg.indexOf("\xFF\xC0");
+  ASSERT_GT(sof, 0);
+  const struct {
+    int width, height;
+    const char* claim;
+  } cases[] = {
+      {16384, 16384, "16384 x 16384 pixels claimed by "},
+      {65535, 65535, "65535 x 65535 pixels claimed by "},
+      {65535, 1024, "65535 x 1024 pixels claimed by "},
+  };
+  for (const auto& c : cases) {
+    QByteArray forged = jpeg;
+    forged[sof + 5] = char(c.height >> 8);
+    forged[sof + 6] = char(c.height & 0xFF);
+    forged[sof + 7] = char(c.width >> 8);
+    forged[sof + 8] = char(c.width & 0xFF);
+    TJPEGImage image;
+    image.LoadFromData(jpeg);
+    try {
+      image.LoadFromData(forged);
+      ADD_FAILURE() << c.claim << "accepted";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_TRUE(e.Message().startsWith(QLatin1String("JPEG image is too large: ") + c.claim)) << e.what();
+    }
+    EXPECT_EQ(image.Width(), 64);
+  }
+  QImage flat(2048, 1536, QImage::Format_RGB32);
+  flat.fill(qRgb(20, 90, 200));
+  const QByteArray large = EncodeJpeg(flat, 75);
+  EXPECT_EQ(DecodeJpeg(large).size(), QSize(2048, 1536)) << large.size() << " bytes";
 }
 
 TEST(JpegPictures, DamagedImageDataIsRefused) {
