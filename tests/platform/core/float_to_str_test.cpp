@@ -128,6 +128,7 @@ TEST_F(FloatToStrTest, ExponentNumberAndCurrencyFormats) {
   EXPECT_EQ(FloatToStrF(1234.5L, ffExponent, 4, 0), "1.235E+3");
   EXPECT_EQ(FloatToStrF(-0.00012L, ffExponent, 4, 2), "-1.200E-04");
   EXPECT_EQ(FloatToStrF(0, ffExponent, 4, 2), "0.000E+00");
+  EXPECT_EQ(FloatToStrF(-0.0L, ffExponent, 4, 2), "0.000E+00");
   EXPECT_EQ(FloatToStrF(9.9999L, ffExponent, 3, 1), "1.00E+1");
   EXPECT_EQ(FloatToStrF(5, ffExponent, 1, 9), "5E+0000");
 
