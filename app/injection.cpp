@@ -1,5 +1,7 @@
 #include "app/injection.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 
 #include "platform/core/numbers.h"
@@ -12,8 +14,21 @@ constexpr long double k0005 = static_cast<long double>(0.005);
 constexpr long double k314 = static_cast<long double>(3.14);
 
 // sin of an argument rounded to double, computed in extended precision.
+// Arguments recur from one calculation to the next (a depends on t alone,
+// C on q / c alone), so each thread keeps the last sines by argument: the
+// same argument gives the same bits, with or without the memo.
 long double SinOfDouble(long double x) {
-  return sinl(static_cast<long double>(static_cast<double>(x)));
+  const double arg = static_cast<double>(x);
+  struct Entry {
+    uint64_t bits = 0;
+    bool used = false;
+    long double sine = 0;
+  };
+  thread_local std::array<Entry, 1024> memo;
+  const uint64_t bits = std::bit_cast<uint64_t>(arg);
+  Entry& entry = memo[(bits ^ (bits >> 21) ^ (bits >> 42)) % memo.size()];
+  if (!entry.used || entry.bits != bits) entry = {bits, true, sinl(static_cast<long double>(arg))};
+  return entry.sine;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -180,14 +181,24 @@ void Raw_TextOut(benchmark::State& state) {
   for (auto _ : state) s.painter.drawText(Step(i++, 150), 52, "Value 123.4");
 }
 
+// The canvas keeps the widths of the texts it has measured; the plain Qt
+// twin keeps them the same way, so both measure a label once and then look
+// it up.
 void Canvas_TextWidth(benchmark::State& state) {
   CanvasSetup s;
-  for (auto _ : state) benchmark::DoNotOptimize(s.canvas->TextWidth("Value 123.4"));
+  const QString text = QStringLiteral("Value 123.4");
+  for (auto _ : state) benchmark::DoNotOptimize(s.canvas->TextWidth(text));
 }
 void Raw_TextWidth(benchmark::State& state) {
   RawSetup s;
   const QFontMetrics fm(s.painter.font());
-  for (auto _ : state) benchmark::DoNotOptimize(fm.horizontalAdvance("Value 123.4"));
+  const QString text = QStringLiteral("Value 123.4");
+  QHash<QString, int> widths;
+  for (auto _ : state) {
+    auto it = widths.constFind(text);
+    if (it == widths.constEnd()) it = widths.insert(text, fm.horizontalAdvance(text));
+    benchmark::DoNotOptimize(*it);
+  }
 }
 
 // --- Bitmap copies -----------------------------------------------------------

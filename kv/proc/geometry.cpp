@@ -106,6 +106,8 @@ TRect KvMakeCenterSquare(const TRect& r) {
 }
 
 TPoint KvRotate(const TPoint& p, const TPoint& centre, float angle, bool clockwise) {
+  // An infinite or undefined angle names no turn; the point stays put.
+  if (!std::isfinite(angle)) return p;
   const float a = static_cast<float>(static_cast<long double>(angle) * kDegToRad);
   const long double s = std::sin(static_cast<long double>(a));
   const long double c = std::cos(static_cast<long double>(a));

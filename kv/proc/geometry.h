@@ -33,7 +33,8 @@ TRect KvMakeSquare(const TRect& r);
 // A square of side min(width, height) centred in r.
 TRect KvMakeCenterSquare(const TRect& r);
 // p rotated about `centre` by `angle` degrees; with `clockwise` a positive
-// angle turns clockwise on the screen (12 o'clock towards 3 o'clock).
+// angle turns clockwise on the screen (12 o'clock towards 3 o'clock). An
+// infinite or NaN angle returns p unchanged.
 TPoint KvRotate(const TPoint& p, const TPoint& centre, float angle, bool clockwise);
 // Bearing of p seen from `centre` in degrees: 0 straight up, growing
 // clockwise (90 right, 180 down, 270 left).

@@ -12,6 +12,7 @@
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/colors.h"
+#include "platform/graphics/raster.h"
 
 namespace {
 
@@ -97,6 +98,17 @@ class GradientSurface {
       canvas_->Rectangle(box.rect);
     }
   }
+  // Filled ellipses with pen and brush in the colour at i, for i = m down
+  // to 1: ellipse i spans (c.X - rx, c.Y - ry, c.X + rx, c.Y + ry) with
+  // rx = Round(i * sx), ry = Round(i * sy).
+  virtual void Ellipses(TPoint c, float sx, float sy, int m, const StepColours& colours) {
+    for (int i = m; i >= 1; --i) {
+      SetPenAndBrush(colours.At(i));
+      const int rx = int(Round(i * static_cast<long double>(sx)));
+      const int ry = int(Round(i * static_cast<long double>(sy)));
+      canvas_->Ellipse(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry);
+    }
+  }
   // Ends the drawing: whatever was collected goes onto the bitmap.
   virtual void Finish() {}
 
@@ -167,6 +179,56 @@ class DirectGradientSurface : public GradientSurface {
       FillBox(QRect(QPoint(outer.left(), inner.bottom() + 1), QPoint(outer.right(), outer.bottom())), c);
       FillBox(QRect(QPoint(outer.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())), c);
       FillBox(QRect(QPoint(inner.right() + 1, inner.top()), QPoint(outer.right(), inner.bottom())), c);
+    }
+  }
+
+  // Every ellipse is centred on the same pixel corner, so in any row each
+  // one covers a run around the same two middle pixels, and the runs of
+  // ellipses 1..i-1 together form one run. A pixel ends in the colour of the
+  // smallest ellipse covering it: going outwards from i = 1, ellipse i
+  // writes only where its run leaves the runs before it, each pixel once.
+  // Rows at the same distance above and below the centre are the same.
+  void Ellipses(TPoint c, float sx, float sy, int m, const StepColours& colours) override {
+    QImage& image = bitmap_.Image();
+    const int w = image.width(), h = image.height();
+    struct Ring {
+      int rx, ry;
+      QRgb rgb;
+    };
+    std::vector<Ring> rings;
+    rings.reserve(size_t(m));
+    for (int i = 1; i <= m; ++i) {
+      const int rx = int(Round(i * static_cast<long double>(sx)));
+      const int ry = int(Round(i * static_cast<long double>(sy)));
+      rings.push_back({rx, ry, ToQRgb(colours.At(i))});
+    }
+    for (int y = 0; y < h; ++y) {
+      auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+      const int64_t mirror = 2 * int64_t(c.Y) - 1 - y;
+      if (mirror >= 0 && mirror < y) {
+        std::copy_n(reinterpret_cast<const QRgb*>(image.constScanLine(int(mirror))), w, row);
+        continue;
+      }
+      int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
+      for (const Ring& ring : rings) {
+        if (ring.rx <= 0 || ring.ry <= 0) continue;
+        const int top = c.Y - ring.ry;
+        if (y < top || y >= c.Y + ring.ry) continue;
+        int l, r;
+        raster::EllipseRow(c.X - ring.rx, top, c.X + ring.rx, c.Y + ring.ry, y - top, l, r);
+        l = std::max(l, 0);
+        r = std::min(r, w - 1);
+        if (left > right) {
+          if (l <= r) std::fill(row + l, row + r + 1, ring.rgb);
+        } else {
+          if (l < left) std::fill(row + l, row + left, ring.rgb);
+          if (r > right) std::fill(row + right + 1, row + r + 1, ring.rgb);
+        }
+        if (l <= r) {
+          left = std::min(left, l);
+          right = std::max(right, r);
+        }
+      }
     }
   }
 
@@ -305,13 +367,7 @@ void Ellipses(GradientSurface& s, const Gradient& g, TGradientStyle style) {
       sy = Single(h / m / 2);
       break;
   }
-  const StepColours colours(g.c1, g.d, g.m);
-  for (int i = g.m; i >= 1; --i) {
-    s.SetPenAndBrush(colours.At(i));
-    const int rx = int(Round(i * static_cast<long double>(sx)));
-    const int ry = int(Round(i * static_cast<long double>(sy)));
-    s.Canvas()->Ellipse(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry);
-  }
+  s.Ellipses(c, sx, sy, g.m, StepColours(g.c1, g.d, g.m));
 }
 
 void NestedRectangles(GradientSurface& s, const Gradient& g) {
@@ -489,10 +545,12 @@ void KvCircleGradFill(TCanvas* Canvas, const TRect& Rect, TColor ColorFrom, TCol
   const Components d{c2.r - c1.r, c2.g - c1.g, c2.b - c1.b};
   const int64_t w = int64_t(Rect.Right) - Rect.Left;
   Canvas->Pen()->SetWidth(1);
-  // A square without width has no round area in it: nothing to draw.
-  if (w <= 0 || w > std::numeric_limits<int32_t>::max() / 4) return;
+  // Beyond this the line ends would overflow 32 bits; nothing of it would show.
+  constexpr int64_t kLimit = std::numeric_limits<int32_t>::max() / 4;
+  if (w > kLimit || w < -kLimit) return;
   const int64_t f = Round(w * 0.22L);
   int64_t n = 2 * w - 2 * f;
+  // A width of 0 still makes one step: one line from the top-left corner.
   if (n == 0) n = 1;
   if (n < 0) return;
   const StepColours colours(c1, d, n);

@@ -26,51 +26,80 @@
 
 namespace {
 
+// A text built in place and turned into a QString once: the fixed and
+// scientific forms are at most 1 + 18 + 6 + 1 + 18 characters long.
+class TTextBuffer {
+ public:
+  void Add(char16_t c) { chars_[size_++] = c; }
+  void Add(QChar c) { chars_[size_++] = c.unicode(); }
+  void AddLatin1(char c) { chars_[size_++] = char16_t(static_cast<unsigned char>(c)); }
+  // A non-negative integer in decimal.
+  void AddNumber(int n) {
+    char16_t digits[12];
+    int k = 0;
+    do {
+      digits[k++] = char16_t(u'0' + n % 10);
+      n /= 10;
+    } while (n > 0);
+    while (k > 0) chars_[size_++] = digits[--k];
+  }
+  QString Text() const { return QString(reinterpret_cast<const QChar*>(chars_), size_); }
+
+ private:
+  char16_t chars_[64];
+  int size_ = 0;
+};
+
 // Integer part of a kept expansion: the first X digits, padded with zeros;
 // "0" when X <= 0. With grouping, thousands separators between groups of three.
-QString IntegerPart(const TFloatDecimal& d, bool grouping) {
-  if (d.IsZero() || d.Exponent <= 0) return QStringLiteral("0");
-  QString s;
-  s.reserve(d.Exponent + d.Exponent / 3);
-  const QChar thousand = ThousandSeparator();
-  for (int i = 0; i < d.Exponent; ++i) {
-    s += QLatin1Char(d.DigitAt(i));
-    const int place = d.Exponent - i;
-    if (grouping && place > 1 && place % 3 == 1) s += thousand;
+void AddIntegerPart(TTextBuffer& s, const TFloatDecimal& d, bool grouping) {
+  if (d.IsZero() || d.Exponent <= 0) {
+    s.Add(u'0');
+    return;
   }
-  return s;
+  const QChar thousand = grouping ? ThousandSeparator() : QChar();
+  for (int i = 0; i < d.Exponent; ++i) {
+    s.AddLatin1(d.DigitAt(i));
+    const int place = d.Exponent - i;
+    if (grouping && place > 1 && place % 3 == 1) s.Add(thousand);
+  }
 }
 
 // d1[sep rest]E(X-1): the scientific form of the fixed and general formats.
 QString ShortScientific(const TFloatDecimal& d) {
-  QString s;
-  if (d.Negative) s += QLatin1Char('-');
-  s += QLatin1Char(d.Digits[0]);
+  TTextBuffer s;
+  if (d.Negative) s.Add(u'-');
+  s.AddLatin1(d.Digits[0]);
   if (d.Count > 1) {
-    s += DecimalSeparator();
-    for (int i = 1; i < d.Count; ++i) s += QLatin1Char(d.Digits[static_cast<size_t>(i)]);
+    s.Add(DecimalSeparator());
+    for (int i = 1; i < d.Count; ++i) s.AddLatin1(d.Digits[static_cast<size_t>(i)]);
   }
-  s += QLatin1Char('E');
-  s += QString::number(d.Exponent - 1);
-  return s;
+  s.Add(u'E');
+  const int exponent = d.Exponent - 1;
+  if (exponent < 0) s.Add(u'-');
+  s.AddNumber(exponent < 0 ? -exponent : exponent);
+  return s.Text();
 }
 
 QString Fixed(TFloatDecimal d, int precision, int digits, bool grouping) {
   if (!d.IsZero()) RoundDecimal(d, std::min(precision, d.Exponent + digits));
+  TTextBuffer s;
   if (d.IsZero()) {
-    QString s = QStringLiteral("0");
-    if (digits > 0) s += DecimalSeparator() + QString(digits, QLatin1Char('0'));
-    return s;
+    s.Add(u'0');
+    if (digits > 0) {
+      s.Add(DecimalSeparator());
+      for (int k = 0; k < digits; ++k) s.Add(u'0');
+    }
+    return s.Text();
   }
   if (d.Exponent > precision) return ShortScientific(d);
-  QString s;
-  if (d.Negative) s += QLatin1Char('-');
-  s += IntegerPart(d, grouping);
+  if (d.Negative) s.Add(u'-');
+  AddIntegerPart(s, d, grouping);
   if (digits > 0) {
-    s += DecimalSeparator();
-    for (int k = 0; k < digits; ++k) s += QLatin1Char(d.DigitAt(d.Exponent + k));
+    s.Add(DecimalSeparator());
+    for (int k = 0; k < digits; ++k) s.AddLatin1(d.DigitAt(d.Exponent + k));
   }
-  return s;
+  return s.Text();
 }
 
 QString General(TFloatDecimal d, int precision) {
@@ -79,7 +108,9 @@ QString General(TFloatDecimal d, int precision) {
   if (d.Exponent > precision || d.Exponent < -3) return ShortScientific(d);
   QString s;
   if (d.Negative) s += QLatin1Char('-');
-  s += IntegerPart(d, false);
+  TTextBuffer integer;
+  AddIntegerPart(integer, d, false);
+  s += integer.Text();
   if (d.Count > d.Exponent) {
     s += DecimalSeparator();
     // From X < 0 the first -X digits read as the zeros after the point.

@@ -189,6 +189,14 @@ raster::RowSpans ShapeSpans(bool round, const QRect& box, int cw, int ch) {
                : raster::RoundRectSpans(box.x(), box.y(), x2, y2, cw, ch);
 }
 
+// The same into `out`; an ellipse reuses the storage of `out`.
+void ShapeSpans(bool round, const QRect& box, int cw, int ch, raster::RowSpans& out) {
+  if (round && !box.isEmpty())
+    raster::EllipseSpans(box.x(), box.y(), box.x() + box.width(), box.y() + box.height(), out);
+  else
+    out = ShapeSpans(round, box, cw, ch);
+}
+
 QRect NormalBox(int X1, int Y1, int X2, int Y2) {
   if (X2 < X1) std::swap(X1, X2);
   if (Y2 < Y1) std::swap(Y1, Y2);
@@ -608,22 +616,66 @@ void TCanvas::DrawRoundShape(bool round, int X1, int Y1, int X2, int Y2, int X3,
   const QRect box = NormalBox(X1, Y1, X2, Y2);
   if (box.isEmpty() || pen_->Mode() == pmNop || !Prepare()) return;
   SetRop(pen_->Mode());
-  std::vector<QRect> outline, inside;
-  if (!PenVisible()) {
-    raster::AppendRuns(ShapeSpans(round, box, X3, Y3), inside);
-    FillBrushRuns(inside);
-    return;
-  }
+  // Shapes are drawn often and small: the spans and runs live on between
+  // calls, so drawing one allocates nothing once they have grown.
+  thread_local raster::RowSpans spans, innerSpans;
+  thread_local std::vector<QRect> outline, inside;
+  outline.clear();
+  inside.clear();
   const int width = PenWidth();
-  if (width == 1) {
-    raster::SplitBorder(ShapeSpans(round, box, X3, Y3), outline, inside);
+  if (!PenVisible() || width == 1) {
+    ShapeSpans(round, box, X3, Y3, spans);
+    const TBrushStyle brushStyle = brush_->Style();
+    QRect clip;
+    QPoint offset;
+    if ((brushStyle == bsSolid || brushStyle == bsClear) && DirectSurface(clip, offset)) {
+      // Straight into the bitmap, one pass over the rows. Each pixel lies in
+      // the outline or the inside, never both, so the order of the two
+      // colours does not matter even for raster operations.
+      const bool brush = brushStyle == bsSolid;
+      const QRgb brushRgb = brush ? ToQColor(brush_->Color()).rgb() : 0;
+      auto fill = [&](QRgb color) {
+        return [&, color](int l, int y, int w) {
+          raster::FillRun(*image_, QRect(l + offset.x(), y + offset.y(), w, 1) & clip, color, rop_);
+        };
+      };
+      if (!PenVisible()) {
+        if (brush)
+          for (int i = 0; i < spans.rows(); ++i)
+            if (!spans.empty(i))
+              fill(brushRgb)(spans.left[size_t(i)], spans.top + i,
+                             spans.right[size_t(i)] - spans.left[size_t(i)] + 1);
+        return;
+      }
+      const QRgb penRgb = ToQColor(pen_->Color()).rgb();
+      if (brush && penRgb == brushRgb) {
+        // Pen and brush paint the same: the whole rows, no outline to split off.
+        for (int i = 0; i < spans.rows(); ++i)
+          if (!spans.empty(i))
+            fill(penRgb)(spans.left[size_t(i)], spans.top + i,
+                         spans.right[size_t(i)] - spans.left[size_t(i)] + 1);
+        return;
+      }
+      if (brush)
+        raster::ForEachBorderRun(spans, fill(penRgb), fill(brushRgb));
+      else
+        raster::ForEachBorderRun(spans, fill(penRgb), [](int, int, int) {});
+      return;
+    }
+    if (!PenVisible()) {
+      raster::AppendRuns(spans, inside);
+      FillBrushRuns(inside);
+      return;
+    }
+    raster::SplitBorder(spans, outline, inside);
   } else {
     QRect outer, inner;
     PenBoxes(box, width, pen_->Style() == psInsideFrame, outer, inner);
     const int grow = outer.width() - box.width();
     const int shrink = box.width() - inner.width();
-    raster::SplitRing(ShapeSpans(round, outer, X3 + grow, Y3 + grow),
-                      ShapeSpans(round, inner, X3 - shrink, Y3 - shrink), outline, inside);
+    ShapeSpans(round, outer, X3 + grow, Y3 + grow, spans);
+    ShapeSpans(round, inner, X3 - shrink, Y3 - shrink, innerSpans);
+    raster::SplitRing(spans, innerSpans, outline, inside);
   }
   DrawRuns(outline, inside);
 }

@@ -43,39 +43,54 @@ void LinePixels(int x0, int y0, int x1, int y1, std::vector<QPoint>& out) {
 
 RowSpans EllipseSpans(int x1, int y1, int x2, int y2) {
   RowSpans s;
-  s.top = y1;
-  const int h = y2 - y1;
-  const int w = x2 - x1;
-  if (w <= 0 || h <= 0) return s;
-  s.left.resize(size_t(h));
-  s.right.resize(size_t(h));
+  EllipseSpans(x1, y1, x2, y2, s);
+  return s;
+}
+
+void EllipseRow(int x1, int y1, int x2, int y2, int i, int& l, int& r) {
   // Pixel centres lie on half-integers; the ellipse through the outermost
   // centres has the semi-axes A and B around (cx, cy).
   const double cx = (x1 + x2) / 2.0;
   const double cy = (y1 + y2) / 2.0;
-  const double A = w / 2.0 - 0.5;
-  const double B = h / 2.0 - 0.5;
-  for (int i = 0; i < h; ++i) {
-    const double dy = std::fabs(y1 + i + 0.5 - cy);
-    // Rows: the pixel nearest to the curve in this row and all inside it.
-    double reach = 0;
-    if (B <= 0) {
-      reach = A + 0.5;
-    } else {
-      const double t = std::min(1.0, dy / B);
-      reach = A * std::sqrt(std::max(0.0, 1 - t * t)) + 0.5;
-      // Columns: pixels that the nearest-pixel choice along each column picks.
-      const double u = std::max(0.0, dy - 0.5) / B;
-      if (u <= 1) reach = std::max(reach, A * std::sqrt(std::max(0.0, 1 - u * u)));
-    }
-    reach = std::min(reach, A);
-    // Pixel x is taken when |x + 0.5 - cx| <= reach.
-    const int l = int(std::ceil(cx - reach - 0.5 - kEps));
-    const int r = int(std::floor(cx + reach - 0.5 + kEps));
-    s.left[size_t(i)] = std::max(l, x1);
-    s.right[size_t(i)] = std::min(r, x2 - 1);
+  const double A = (x2 - x1) / 2.0 - 0.5;
+  const double B = (y2 - y1) / 2.0 - 0.5;
+  const double dy = std::fabs(y1 + i + 0.5 - cy);
+  // Rows: the pixel nearest to the curve in this row and all inside it.
+  double reach = 0;
+  if (B <= 0) {
+    reach = A + 0.5;
+  } else {
+    const double t = std::min(1.0, dy / B);
+    reach = A * std::sqrt(std::max(0.0, 1 - t * t)) + 0.5;
+    // Columns: pixels that the nearest-pixel choice along each column picks.
+    const double u = std::max(0.0, dy - 0.5) / B;
+    if (u <= 1) reach = std::max(reach, A * std::sqrt(std::max(0.0, 1 - u * u)));
   }
-  return s;
+  reach = std::min(reach, A);
+  // Pixel x is taken when |x + 0.5 - cx| <= reach.
+  l = std::max(int(std::ceil(cx - reach - 0.5 - kEps)), x1);
+  r = std::min(int(std::floor(cx + reach - 0.5 + kEps)), x2 - 1);
+}
+
+void EllipseSpans(int x1, int y1, int x2, int y2, RowSpans& s) {
+  s.top = y1;
+  const int h = y2 - y1;
+  const int w = x2 - x1;
+  if (w <= 0 || h <= 0) {
+    s.left.clear();
+    s.right.clear();
+    return;
+  }
+  s.left.resize(size_t(h));
+  s.right.resize(size_t(h));
+  // Row i and row h - 1 - i lie at the same distance from the centre (the
+  // differences are exact halves), so the lower half mirrors the upper one.
+  for (int i = 0; i < (h + 1) / 2; ++i) {
+    int l, r;
+    EllipseRow(x1, y1, x2, y2, i, l, r);
+    s.left[size_t(i)] = s.left[size_t(h - 1 - i)] = l;
+    s.right[size_t(i)] = s.right[size_t(h - 1 - i)] = r;
+  }
 }
 
 RowSpans RoundRectSpans(int x1, int y1, int x2, int y2, int cw, int ch) {
@@ -113,29 +128,9 @@ void AppendRuns(const RowSpans& shape, std::vector<QRect>& runs) {
 }
 
 void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<QRect>& inside) {
-  const int n = shape.rows();
-  for (int i = 0; i < n; ++i) {
-    if (shape.empty(i)) continue;
-    const int y = shape.top + i;
-    const int l = shape.left[size_t(i)];
-    const int r = shape.right[size_t(i)];
-    if (shape.empty(i - 1) || shape.empty(i + 1)) {
-      border.emplace_back(l, y, r - l + 1, 1);
-      continue;
-    }
-    // Pixels beyond the narrower neighbour row touch the outside vertically.
-    const int nl = std::max(shape.left[size_t(i - 1)], shape.left[size_t(i + 1)]);
-    const int nr = std::min(shape.right[size_t(i - 1)], shape.right[size_t(i + 1)]);
-    const int leftEnd = std::max(l, nl - 1);     // border l..leftEnd
-    const int rightStart = std::min(r, nr + 1);  // border rightStart..r
-    if (leftEnd + 1 >= rightStart) {
-      border.emplace_back(l, y, r - l + 1, 1);
-      continue;
-    }
-    border.emplace_back(l, y, leftEnd - l + 1, 1);
-    border.emplace_back(rightStart, y, r - rightStart + 1, 1);
-    if (rightStart - 1 >= leftEnd + 1) inside.emplace_back(leftEnd + 1, y, rightStart - leftEnd - 1, 1);
-  }
+  ForEachBorderRun(
+      shape, [&](int l, int y, int w) { border.emplace_back(l, y, w, 1); },
+      [&](int l, int y, int w) { inside.emplace_back(l, y, w, 1); });
 }
 
 void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>& ring,

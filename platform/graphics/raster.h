@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 #include <vector>
 
 #include "platform/graphics/graphics_types.h"
@@ -38,6 +39,10 @@ struct RowSpans {
 // picks it, which keeps the shape symmetric, inside its box and touching all
 // four sides of the box for every size and aspect ratio.
 RowSpans EllipseSpans(int x1, int y1, int x2, int y2);
+// The same into `out`, reusing its storage.
+void EllipseSpans(int x1, int y1, int x2, int y2, RowSpans& out);
+// Row y1 + i (0 <= i < y2 - y1) of that ellipse alone: its ends l..r.
+void EllipseRow(int x1, int y1, int x2, int y2, int i, int& l, int& r);
 
 // The rectangle x1..x2-1, y1..y2-1 with its corners rounded by quarters of
 // an ellipse of cw x ch pixels (clamped to the rectangle).
@@ -50,6 +55,33 @@ void AppendRuns(const RowSpans& shape, std::vector<QRect>& runs);
 // above, below, left or right outside the shape) and the rest. Both as rows
 // of runs appended to the vectors, in QRect form (height 1).
 void SplitBorder(const RowSpans& shape, std::vector<QRect>& border, std::vector<QRect>& inside);
+// The same split handed run by run to border(l, y, w) and inside(l, y, w).
+template <typename Border, typename Inside>
+void ForEachBorderRun(const RowSpans& shape, Border&& border, Inside&& inside) {
+  const int n = shape.rows();
+  for (int i = 0; i < n; ++i) {
+    if (shape.empty(i)) continue;
+    const int y = shape.top + i;
+    const int l = shape.left[size_t(i)];
+    const int r = shape.right[size_t(i)];
+    if (shape.empty(i - 1) || shape.empty(i + 1)) {
+      border(l, y, r - l + 1);
+      continue;
+    }
+    // Pixels beyond the narrower neighbour row touch the outside vertically.
+    const int nl = std::max(shape.left[size_t(i - 1)], shape.left[size_t(i + 1)]);
+    const int nr = std::min(shape.right[size_t(i - 1)], shape.right[size_t(i + 1)]);
+    const int leftEnd = std::max(l, nl - 1);     // border l..leftEnd
+    const int rightStart = std::min(r, nr + 1);  // border rightStart..r
+    if (leftEnd + 1 >= rightStart) {
+      border(l, y, r - l + 1);
+      continue;
+    }
+    border(l, y, leftEnd - l + 1);
+    border(rightStart, y, r - rightStart + 1);
+    if (rightStart - 1 >= leftEnd + 1) inside(leftEnd + 1, y, rightStart - leftEnd - 1);
+  }
+}
 
 // The part of `outer` not in `inner` and the part in both, as runs.
 void SplitRing(const RowSpans& outer, const RowSpans& inner, std::vector<QRect>& ring,

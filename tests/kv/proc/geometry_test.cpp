@@ -106,6 +106,10 @@ TEST(Rotation, QuarterTurnsFollowTheScreenDirections) {
   // 12 o'clock turned clockwise goes towards 3 o'clock.
   EXPECT_EQ(KvRotate(Point(100, 0), Point(100, 100), 90, true), Point(200, 100));
   EXPECT_EQ(KvRotate(Point(100, 0), Point(100, 100), 45, true), Point(171, 29));
+  // An angle that names no turn leaves the point where it is.
+  for (float angle : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                      std::numeric_limits<float>::quiet_NaN()})
+    EXPECT_EQ(KvRotate(Point(7, -3), Point(100, 100), angle, true), Point(7, -3)) << angle;
 }
 
 TEST(Rotation, TheAngleIsNarrowedToSingleBeforeSineAndCosine) {

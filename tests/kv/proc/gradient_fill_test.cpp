@@ -387,12 +387,17 @@ TEST(KvCircleGradFill, FillsTheDiagonalBandBetweenTheCorners) {
   kv::test::SaveIfFailed(*bitmap, QStringLiteral("circle_grad_fill"));
 }
 
-TEST(KvCircleGradFill, WidthlessSquaresDrawNothing) {
+TEST(KvCircleGradFill, ZeroWidthDrawsOnePixelInTheFinalColourNegativeWidthNothing) {
+  // W = 0: F = 0 and N = 0 counts as 1, so the line from (L, T) to (L - 1,
+  // T + 1) sets the corner pixel in the colour at 1, which is c2.
   auto bitmap = MakeSurface(20, 20);
   bitmap->Canvas()->Pen()->SetWidth(4);
   KvCircleGradFill(bitmap->Canvas(), TRect(5, 5, 5, 15), Grey(0), Grey(255));
-  KvCircleGradFill(bitmap->Canvas(), TRect(15, 5, 5, 15), Grey(0), Grey(255));
-  EXPECT_TRUE(kv::test::InkBox(*bitmap).isEmpty());
+  EXPECT_EQ(kv::test::InkBox(*bitmap), QRect(5, 5, 1, 1));
+  EXPECT_EQ(bitmap->Pixel(5, 5), Grey(255));
+  EXPECT_EQ(bitmap->Canvas()->Pen()->Color(), Grey(255));
+  KvCircleGradFill(bitmap->Canvas(), TRect(15, 5, 5, 15), Grey(0), Grey(100));
+  EXPECT_EQ(kv::test::InkBox(*bitmap), QRect(5, 5, 1, 1));
   EXPECT_EQ(bitmap->Canvas()->Pen()->Width(), 1);
 }
 

@@ -84,6 +84,8 @@ TEST_F(LogLabels, CalcLogStrWorkedExamples) {
 TEST_F(LogLabels, CalcLogStrDescendingStartsAtTheDecadeAscendingAtX) {
   EXPECT_EQ(KvCalcLogStr(250, 2, "##0", true), "10000;1000;100;");
   EXPECT_EQ(KvCalcLogStr(250, 0, "##0", true), "100;");
+  // The decade is the nearest one, not the one below: log10(400) = 2.6.
+  EXPECT_EQ(KvCalcLogStr(400, 1, "##0", true), "10000;1000;");
   EXPECT_EQ(KvCalcLogStr(250, 0, "##0", false), "250;");
   EXPECT_EQ(KvCalcLogStr(250, -4, "##0", false), "250;");
   EXPECT_EQ(KvCalcLogStr(0.01, 2, "0e-0", true), "1e0;1e-1;1e-2;");

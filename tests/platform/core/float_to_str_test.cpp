@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
+#include "platform/core/float_decimal.h"
 #include "platform/core/numbers.h"
 
 // Readable QString values in failure messages.
@@ -128,6 +134,7 @@ TEST_F(FloatToStrTest, ExponentNumberAndCurrencyFormats) {
   EXPECT_EQ(FloatToStrF(1234.5L, ffExponent, 4, 0), "1.235E+3");
   EXPECT_EQ(FloatToStrF(-0.00012L, ffExponent, 4, 2), "-1.200E-04");
   EXPECT_EQ(FloatToStrF(0, ffExponent, 4, 2), "0.000E+00");
+  EXPECT_EQ(FloatToStrF(-0.0L, ffExponent, 4, 2), "0.000E+00");
   EXPECT_EQ(FloatToStrF(9.9999L, ffExponent, 3, 1), "1.00E+1");
   EXPECT_EQ(FloatToStrF(5, ffExponent, 1, 9), "5E+0000");
 
@@ -151,3 +158,42 @@ TEST_F(FloatToStrTest, NonFiniteValues) {
 }
 
 }  // namespace
+
+// The 18-digit expansion against the standard library's exact conversion:
+// values spread over every magnitude a number format meets (and beyond the
+// range the integer arithmetic covers), and values lying exactly halfway
+// between two 18-digit neighbours, which must round to the even one.
+TEST(FloatDecimal, EighteenDigitsEqualTheExactConversion) {
+  auto text = [](const TFloatDecimal& d) {
+    std::string s(d.Digits.begin(), d.Digits.begin() + d.Count);
+    return s + "e" + std::to_string(d.Exponent);
+  };
+  auto reference = [](long double v) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 17).ptr;
+    std::string digits;
+    const char* p = buf;
+    for (; *p != 'e'; ++p)
+      if (*p != '.') digits += *p;
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    return digits + "e" + std::to_string(std::stoi(std::string(p + 1, static_cast<const char*>(end))) + 1);
+  };
+  std::vector<long double> values;
+  std::mt19937_64 random(20261209);
+  for (int i = 0; i < 100000; ++i) {
+    const uint64_t mantissa = random() | (uint64_t(1) << 63);
+    values.push_back(std::ldexp(static_cast<long double>(mantissa), int(random() % 200) - 150));
+  }
+  for (uint64_t n = 1000000000000000005ull; n < 1000000000000200000ull; n += 10000) values.push_back(n);
+  for (uint64_t n = 100000000000000001ull; n < 100000000000020000ull; n += 1000) values.push_back(n / 2.0L);
+  values.insert(values.end(),
+                {1.0L, 0.1L, 1e-10L, 9.999999999999999995e17L, 1e18L, 1e-300L, 1e300L,
+                 std::numeric_limits<long double>::denorm_min(), std::numeric_limits<long double>::max()});
+  for (long double v : values) {
+    for (long double signedValue : {v, -v}) {
+      const TFloatDecimal d = FloatToDecimal(signedValue);
+      ASSERT_EQ(d.Negative, signedValue < 0);
+      ASSERT_EQ(text(d), reference(v)) << static_cast<double>(v);
+    }
+  }
+}

@@ -169,6 +169,7 @@ TEST_F(FormatFloatTest, Sections) {
       {"0.00;(0.00);'zero'", 0.005, "0.01"},
       // An empty negative section means the positive one with a minus.
       {"0;;'nil'", -5, "-5"},
+      {"0.00;;", -1.5, "-1.50"},
       {"0;;'nil'", 0, "nil"},
       // An empty zero section leaves zero in the positive section.
       {"0.0;-0.0;", 0, "0.0"},

@@ -91,6 +91,7 @@ TEST_F(FormReader, NumbersByOrdinalHexAndTwosComplement) {
   Color = -2147483633
   Ratio = 3
   Single = -0.0
+  Mask = -0
 end)");
   EXPECT_EQ(form.Count(), -1);
   EXPECT_EQ(form.Small(), -32768);
@@ -99,6 +100,7 @@ end)");
   EXPECT_EQ(form.Color(), clBtnFace);
   EXPECT_EQ(form.Ratio(), 3.0);
   EXPECT_TRUE(std::signbit(form.Single()));
+  EXPECT_EQ(form.Mask(), 0u);  // a negative zero fits an unsigned property
 }
 
 TEST_F(FormReader, StringsTakeCharacterCodesAndAnyUnicode) {

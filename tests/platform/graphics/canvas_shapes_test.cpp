@@ -115,13 +115,39 @@ TEST_F(CanvasShapes, LargeCircleIsRound) {
   EXPECT_EQ(At(1, 1), clWhite);
 }
 
-TEST_F(CanvasShapes, EllipticRegionMatchesTheEllipse) {
-  canvas->Pen()->SetColor(clRed);
-  canvas->Brush()->SetColor(clRed);
-  canvas->Ellipse(3, 4, 40, 21);
-  const QRegion region = CreateEllipticRgn(3, 4, 40, 21);
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(region.contains(QPoint(x, y)), At(x, y) == clRed) << x << "," << y;
+// Pixel maps worked out by hand: a pixel is covered when, in its row or in its
+// column, it lies no further from the centre than the pixel nearest to the
+// ideal ellipse through the outermost pixel centres.
+TEST_F(CanvasShapes, EllipseAndEllipticRegionCoverTheHandWorkedPixels) {
+  struct Shape {
+    int w, h;
+    std::vector<const char*> rows;
+  };
+  const Shape shapes[] = {
+      {7, 7, {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."}},
+      {21,
+       5,
+       {"....#############....", ".###################.", "#####################", ".###################.",
+        "....#############...."}},
+      {5, 21, {"..#..", ".###.", ".###.", ".###.", "#####", "#####", "#####",
+               "#####", "#####", "#####", "#####", "#####", "#####", "#####",
+               "#####", "#####", "#####", ".###.", ".###.", ".###.", "..#.."}},
+  };
+  for (const Shape& shape : shapes) {
+    Reset(32, 32);
+    canvas->Brush()->SetColor(clRed);
+    canvas->Ellipse(3, 4, 3 + shape.w, 4 + shape.h);
+    const QRegion region = CreateEllipticRgn(3, 4, 3 + shape.w, 4 + shape.h);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        const int i = y - 4, j = x - 3;
+        const bool covered =
+            i >= 0 && i < shape.h && j >= 0 && j < shape.w && shape.rows[size_t(i)][j] == '#';
+        ASSERT_EQ(At(x, y) != clWhite, covered) << shape.w << "x" << shape.h << " at " << j << "," << i;
+        ASSERT_EQ(region.contains(QPoint(x, y)), covered)
+            << shape.w << "x" << shape.h << " at " << j << "," << i;
+      }
+  }
 }
 
 TEST_F(CanvasShapes, LineDrawsItsStartAndLeavesOutItsEndInEveryDirection) {
@@ -137,6 +163,27 @@ TEST_F(CanvasShapes, LineDrawsItsStartAndLeavesOutItsEndInEveryDirection) {
     EXPECT_EQ(Count(clBlack), 10) << d.x() << "," << d.y();
     for (int i = 0; i < 10; ++i) EXPECT_EQ(At(a.x() + d.x() * i, a.y() + d.y() * i), clBlack);
     EXPECT_EQ(canvas->PenPos(), TPoint(b.x(), b.y()));
+  }
+}
+
+TEST_F(CanvasShapes, LineAtAnExactHalfPixelTieRoundsUpInBothDirections) {
+  // From (0, 0) to (4, 2) the ideal y at x = 1 and x = 3 is a half: the
+  // pixels after the start are (1, 1), (2, 1), (3, 2); reversed, the same.
+  struct Case {
+    QPoint from, to;
+    std::vector<QPoint> pixels;
+  };
+  const Case cases[] = {
+      {{10, 10}, {14, 12}, {{10, 10}, {11, 11}, {12, 11}, {13, 12}}},
+      {{14, 12}, {10, 10}, {{11, 11}, {12, 11}, {13, 12}, {14, 12}}},
+      {{10, 10}, {12, 14}, {{10, 10}, {11, 11}, {11, 12}, {12, 13}}},
+  };
+  for (const Case& c : cases) {
+    Reset(32, 32);
+    canvas->MoveTo(c.from.x(), c.from.y());
+    canvas->LineTo(c.to.x(), c.to.y());
+    EXPECT_EQ(PixelsOf(clBlack), c.pixels)
+        << c.from.x() << "," << c.from.y() << " to " << c.to.x() << "," << c.to.y();
   }
 }
 
