@@ -53,9 +53,9 @@ class OurScale {
   }
   void Paint() {
     TCanvas* c = bitmap_.Canvas();
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(clWhite);
-    c->FillRect(TRect(0, 0, kSize, kSize));
+    // Cleared with the same QPainter call as the peer's and the raw image,
+    // so that only the scale painting differs between them.
+    c->Painter()->fillRect(0, 0, kSize, kSize, Qt::white);
     settings_.CalcRSize(c, 0, 100);
     TRect r(0, 0, kSize, kSize);
     settings_.RoundScala(c, r, 225, 270);

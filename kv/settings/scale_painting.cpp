@@ -78,11 +78,10 @@ class TTurn {
     const long double oy = dy * sc_.cos + dx * sc_.sin;
     // A non-finite angle is KvRotate's to handle.
     if (!std::isfinite(ox) || !std::isfinite(oy)) return KvRotate(p, centre_, angle_, true);
-    // rint rounds halves to even in the default rounding mode, as Round does,
-    // without saving and restoring the floating-point environment; the sums
-    // wrap to 32 bits as KvRotate's do.
-    return TPoint(Wrap(centre_.X + static_cast<int64_t>(std::rint(ox))),
-                  Wrap(centre_.Y + static_cast<int64_t>(std::rint(oy))));
+    // llrint rounds halves to even in the default rounding mode, as Round
+    // does, without saving and restoring the floating-point environment; the
+    // sums wrap to 32 bits as KvRotate's do.
+    return TPoint(Wrap(centre_.X + std::llrint(ox)), Wrap(centre_.Y + std::llrint(oy)));
   }
 
  private:
