@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <optional>
 
 #include "app/calc_filter.h"
 #include "app/startup.h"
@@ -67,10 +69,23 @@ int main(int argc, char** argv) {
   // start-up although the calculator uses none of them; naming the unit here
   // also links it into the program.
   RegisterUnit(KvprocUnit());
-  TUnitsInitialization units;
+  // A unit that fails (a library folder of the wrong type in the registry)
+  // fails the start-up: its error is shown in the standard error box once
+  // the application object exists, instead of ending the program unexplained.
+  std::optional<TUnitsInitialization> units;
+  std::exception_ptr unitError;
+  try {
+    units.emplace();
+  } catch (...) {
+    unitError = std::current_exception();
+  }
   TApplication application(argc, argv);
   // Ties the windows to the desktop entry (its name and icon).
   QGuiApplication::setDesktopFileName(QStringLiteral("vort"));
+  if (unitError) {
+    application.HandleException(unitError);
+    return 1;
+  }
   bool screenshotFailed = false;
   RunGuarded(application, [&] {
     Application->Initialize();

@@ -119,10 +119,20 @@ void Update(const QString& path, const std::function<bool(QByteArray&)>& edit, b
   QByteArray bytes = Read(path).value_or(QByteArray());
   if (!edit(bytes)) return;
 
-  QFile out(info.absoluteFilePath());
-  out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  for (qsizetype k = 0; k < bytes.size(); k += 64) { out.write(bytes.mid(k, 64)); out.flush(); }
-  out.close();
+  QSaveFile out(info.absoluteFilePath());
+  if (!out.open(QIODevice::WriteOnly)) Fail(QStringLiteral("Cannot write"), path, out.errorString());
+  if (out.write(bytes) != bytes.size()) {
+    const QString why = out.errorString();
+    out.cancelWriting();
+    Fail(QStringLiteral("Cannot write"), path, why);
+  }
+  // The data reaches the disk before the rename makes it the file.
+  if (!out.flush() || ::fsync(out.handle()) != 0) {
+    const QString why = out.errorString();
+    out.cancelWriting();
+    Fail(QStringLiteral("Cannot write"), path, why);
+  }
+  if (!out.commit()) Fail(QStringLiteral("Cannot write"), path, out.errorString());
   SyncDirectory(dir);
 }
 
