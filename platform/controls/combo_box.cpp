@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStringListModel>
-#include <QStyledItemDelegate>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <utility>
 
 #include "platform/controls/safe_call.h"
