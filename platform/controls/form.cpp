@@ -94,7 +94,10 @@ void TForm::BoundsChanged(const TRect& oldBounds) {
 void TForm::ApplyClientSize() {
   if (!widget_ || Parent()) return;
   QScopedValueRollback<bool> guard(applyingGeometry_, true);
-  const QSize size(std::min(clientWidth_, kQtCoordLimit), std::min(clientHeight_, kQtCoordLimit));
+  // No screen shows a window larger than this, and the window's backing
+  // store would need that many pixels: a larger client area is cut to it.
+  constexpr int kMaxWindowSide = 8192;
+  const QSize size(std::min(clientWidth_, kMaxWindowSide), std::min(clientHeight_, kMaxWindowSide));
   if (IsFixedSize(borderStyle_)) {
     widget_->setFixedSize(size);
   } else {

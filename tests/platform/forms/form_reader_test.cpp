@@ -99,8 +99,9 @@ end)");
   EXPECT_EQ(form.Options(), toItalic | toStrikeOut);
   EXPECT_EQ(form.Color(), clBtnFace);
   EXPECT_EQ(form.Ratio(), 3.0);
-  EXPECT_TRUE(std::signbit(form.Single()));
-  EXPECT_EQ(form.Mask(), 0u);  // a negative zero fits an unsigned property
+  EXPECT_EQ(form.Single(), 0.0f);
+  EXPECT_FALSE(std::signbit(form.Single()));  // zero reads as +0 whatever its sign
+  EXPECT_EQ(form.Mask(), 0u);                 // a negative zero fits an unsigned property
 }
 
 TEST_F(FormReader, StringsTakeCharacterCodesAndAnyUnicode) {
