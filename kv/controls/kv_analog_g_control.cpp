@@ -257,15 +257,22 @@ void TKvAnalogGControl::SetHint() {
     if (!text.isEmpty()) text += u'\r';
     text += part;
   };
-  auto extreme = [&](const char* label, float v, double stamp) {
-    QString part = QLatin1String(label) + FormatFloat(s.ValueFormat(), v) + u' ' + s.ValueUnit();
-    if (hintOptions_ & hoMinMaxDate) part += u' ' + DateToStr(stamp);
-    if (hintOptions_ & hoMinMaxTime) part += u' ' + TimeToStr(stamp);
-    append(part);
+  // The extremes change far less often than the value: their texts (number,
+  // date and time formatting) are kept until what they show changes.
+  auto extreme = [&](THintPart& cache, const char* label, float v, double stamp) {
+    const THintOptions shown = hintOptions_ & (THintOptions(hoMinMaxDate) | hoMinMaxTime);
+    if (!cache.valid || cache.value != v || cache.stamp != stamp || cache.shown != shown ||
+        cache.format != s.ValueFormat() || cache.unit != s.ValueUnit()) {
+      cache.text = QLatin1String(label) + FormatFloat(s.ValueFormat(), v) + u' ' + s.ValueUnit();
+      if (shown & hoMinMaxDate) cache.text += u' ' + DateToStr(stamp);
+      if (shown & hoMinMaxTime) cache.text += u' ' + TimeToStr(stamp);
+      cache = {true, v, stamp, shown, s.ValueFormat(), s.ValueUnit(), cache.text};
+    }
+    append(cache.text);
   };
   if (hintOptions_ & hoValue) append(QStringLiteral("Value= ") + valueText_ + u' ' + s.ValueUnit());
-  if (hintOptions_ & hoMin) extreme("MIN= ", minMax_->Min(), minMax_->MinDateTime());
-  if (hintOptions_ & hoMax) extreme("MAX= ", minMax_->Max(), minMax_->MaxDateTime());
+  if (hintOptions_ & hoMin) extreme(minHint_, "MIN= ", minMax_->Min(), minMax_->MinDateTime());
+  if (hintOptions_ & hoMax) extreme(maxHint_, "MAX= ", minMax_->Max(), minMax_->MaxDateTime());
   if (hintOptions_ & hoName1) append(s.Name1());
   if (hintOptions_ & hoName2) append(s.Name2());
   SetHint(text);

@@ -203,6 +203,19 @@ class TKvAnalogGControl : public TKvGraphicControl {
   void UpdateLogFactors();
   void Notify(int32_t ppt);
 
+  // The hint text of one extreme and what it was made from.
+  struct THintPart {
+    bool valid = false;
+    float value = 0;
+    double stamp = 0;
+    THintOptions shown;
+    QString format;
+    QString unit;
+    QString text;
+  };
+  THintPart minHint_;
+  THintPart maxHint_;
+
   std::unique_ptr<TSignalSettings> signalSettings_;
   std::unique_ptr<TSectorSettings> sectorSettings_;
   std::unique_ptr<TMinMax> minMax_;
