@@ -194,13 +194,15 @@ class DirectGradientSurface : public GradientSurface {
     struct Ring {
       int rx, ry;
       QRgb rgb;
+      raster::EllipseRows rows;
     };
     std::vector<Ring> rings;
     rings.reserve(size_t(m));
     for (int i = 1; i <= m; ++i) {
       const int rx = int(Round(i * static_cast<long double>(sx)));
       const int ry = int(Round(i * static_cast<long double>(sy)));
-      rings.push_back({rx, ry, ToQRgb(colours.At(i))});
+      rings.push_back(
+          {rx, ry, ToQRgb(colours.At(i)), raster::EllipseRows(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry)});
     }
     for (int y = 0; y < h; ++y) {
       auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -215,7 +217,7 @@ class DirectGradientSurface : public GradientSurface {
         const int top = c.Y - ring.ry;
         if (y < top || y >= c.Y + ring.ry) continue;
         int l, r;
-        raster::EllipseRow(c.X - ring.rx, top, c.X + ring.rx, c.Y + ring.ry, y - top, l, r);
+        ring.rows.Row(y - top, l, r);
         l = std::max(l, 0);
         r = std::min(r, w - 1);
         if (left > right) {
