@@ -487,8 +487,17 @@ void GradFill(TCanvas* canvas, const TRect& rect, TColor colorFrom, TColor color
   // would divide by zero: such a rectangle draws nothing.
   if (w <= 0 || h <= 0 || w > kMax || h > kMax) return;
 
-  TBitmap bitmap;
-  bitmap.SetSize(int(w), int(h));
+  // Controls repaint their gradient at the same size again and again: the
+  // direct drawing keeps its bitmap per thread and only whitens it again,
+  // which spares allocating (and faulting in) a fresh image every time.
+  TBitmap local;
+  thread_local TBitmap kept;
+  TBitmap& bitmap = direct ? kept : local;
+  if (direct && (bitmap.Width() != int(w) || bitmap.Height() != int(h))) bitmap.SetSize(0, 0);
+  if (bitmap.Width() == int(w) && bitmap.Height() == int(h))
+    bitmap.Image().fill(Qt::white);
+  else
+    bitmap.SetSize(int(w), int(h));
   if (bitmap.Empty()) return;
   TCanvas* target = bitmap.Canvas();
   const TColor c1 = ColorToRGB(colorFrom);
