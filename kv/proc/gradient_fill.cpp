@@ -476,6 +476,31 @@ void DrawStyle(GradientSurface& s, const Gradient& g, TGradientStyle style) {
   s.Finish();
 }
 
+// Whether the style writes every pixel of the bitmap whatever its size: the
+// full-height and full-width bands (N + 1 bands of N div h reach past the
+// edge), the mirrored lines (rows N - i..N + i for i up to N = side div 2),
+// the lines from a third (N = Round(0.67 side) reaches row 0 above and,
+// with side div 3 + N >= side - 1, the last row below), and the styles that
+// start with a rectangle over the whole bitmap.
+bool CoversEveryPixel(TGradientStyle style, bool equalColours) {
+  switch (style) {
+    case gsHorizontal1:
+    case gsHorizontal2:
+    case gsHorizontal3:
+    case gsVertical1:
+    case gsVertical2:
+    case gsVertical3:
+    case gsElliptic1:
+    case gsElliptic2:
+    case gsElliptic3:
+    case gsDiamond1:
+    case gsDiamond2:
+      return true;
+    default:
+      return equalColours;
+  }
+}
+
 void GradFill(TCanvas* canvas, const TRect& rect, TColor colorFrom, TColor colorTo, TGradientStyle style,
               bool direct) {
   if (!canvas) return;
@@ -493,15 +518,16 @@ void GradFill(TCanvas* canvas, const TRect& rect, TColor colorFrom, TColor color
   TBitmap local;
   thread_local TBitmap kept;
   TBitmap& bitmap = direct ? kept : local;
-  if (direct && (bitmap.Width() != int(w) || bitmap.Height() != int(h))) bitmap.SetSize(0, 0);
-  if (bitmap.Width() == int(w) && bitmap.Height() == int(h))
-    bitmap.Image().fill(Qt::white);
-  else
-    bitmap.SetSize(int(w), int(h));
-  if (bitmap.Empty()) return;
-  TCanvas* target = bitmap.Canvas();
   const TColor c1 = ColorToRGB(colorFrom);
   const TColor c2 = ColorToRGB(colorTo);
+  if (direct && (bitmap.Width() != int(w) || bitmap.Height() != int(h))) bitmap.SetSize(0, 0);
+  if (bitmap.Width() == int(w) && bitmap.Height() == int(h)) {
+    if (!CoversEveryPixel(style, c1 == c2)) bitmap.Image().fill(Qt::white);
+  } else {
+    bitmap.SetSize(int(w), int(h));
+  }
+  if (bitmap.Empty()) return;
+  TCanvas* target = bitmap.Canvas();
   if (c1 == c2) {
     target->Pen()->SetColor(colorFrom);
     target->Brush()->SetColor(colorFrom);
