@@ -194,13 +194,15 @@ class DirectGradientSurface : public GradientSurface {
     struct Ring {
       int rx, ry;
       QRgb rgb;
+      raster::EllipseRows rows;
     };
     std::vector<Ring> rings;
     rings.reserve(size_t(m));
     for (int i = 1; i <= m; ++i) {
       const int rx = int(Round(i * static_cast<long double>(sx)));
       const int ry = int(Round(i * static_cast<long double>(sy)));
-      rings.push_back({rx, ry, ToQRgb(colours.At(i))});
+      rings.push_back(
+          {rx, ry, ToQRgb(colours.At(i)), raster::EllipseRows(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry)});
     }
     for (int y = 0; y < h; ++y) {
       auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -215,7 +217,7 @@ class DirectGradientSurface : public GradientSurface {
         const int top = c.Y - ring.ry;
         if (y < top || y >= c.Y + ring.ry) continue;
         int l, r;
-        raster::EllipseRow(c.X - ring.rx, top, c.X + ring.rx, c.Y + ring.ry, y - top, l, r);
+        ring.rows.Row(y - top, l, r);
         l = std::max(l, 0);
         r = std::min(r, w - 1);
         if (left > right) {
@@ -474,6 +476,31 @@ void DrawStyle(GradientSurface& s, const Gradient& g, TGradientStyle style) {
   s.Finish();
 }
 
+// Whether the style writes every pixel of the bitmap whatever its size: the
+// full-height and full-width bands (N + 1 bands of N div h reach past the
+// edge), the mirrored lines (rows N - i..N + i for i up to N = side div 2),
+// the lines from a third (N = Round(0.67 side) reaches row 0 above and,
+// with side div 3 + N >= side - 1, the last row below), and the styles that
+// start with a rectangle over the whole bitmap.
+bool CoversEveryPixel(TGradientStyle style, bool equalColours) {
+  switch (style) {
+    case gsHorizontal1:
+    case gsHorizontal2:
+    case gsHorizontal3:
+    case gsVertical1:
+    case gsVertical2:
+    case gsVertical3:
+    case gsElliptic1:
+    case gsElliptic2:
+    case gsElliptic3:
+    case gsDiamond1:
+    case gsDiamond2:
+      return true;
+    default:
+      return equalColours;
+  }
+}
+
 void GradFill(TCanvas* canvas, const TRect& rect, TColor colorFrom, TColor colorTo, TGradientStyle style,
               bool direct) {
   if (!canvas) return;
@@ -485,12 +512,22 @@ void GradFill(TCanvas* canvas, const TRect& rect, TColor colorFrom, TColor color
   // would divide by zero: such a rectangle draws nothing.
   if (w <= 0 || h <= 0 || w > kMax || h > kMax) return;
 
-  TBitmap bitmap;
-  bitmap.SetSize(int(w), int(h));
-  if (bitmap.Empty()) return;
-  TCanvas* target = bitmap.Canvas();
+  // Controls repaint their gradient at the same size again and again: the
+  // direct drawing keeps its bitmap per thread and only whitens it again,
+  // which spares allocating (and faulting in) a fresh image every time.
+  TBitmap local;
+  thread_local TBitmap kept;
+  TBitmap& bitmap = direct ? kept : local;
   const TColor c1 = ColorToRGB(colorFrom);
   const TColor c2 = ColorToRGB(colorTo);
+  if (direct && (bitmap.Width() != int(w) || bitmap.Height() != int(h))) bitmap.SetSize(0, 0);
+  if (bitmap.Width() == int(w) && bitmap.Height() == int(h)) {
+    if (!CoversEveryPixel(style, c1 == c2)) bitmap.Image().fill(Qt::white);
+  } else {
+    bitmap.SetSize(int(w), int(h));
+  }
+  if (bitmap.Empty()) return;
+  TCanvas* target = bitmap.Canvas();
   if (c1 == c2) {
     target->Pen()->SetColor(colorFrom);
     target->Brush()->SetColor(colorFrom);

@@ -634,26 +634,32 @@ void TCanvas::DrawRoundShape(bool round, int X1, int Y1, int X2, int Y2, int X3,
       // colours does not matter even for raster operations.
       const bool brush = brushStyle == bsSolid;
       const QRgb brushRgb = brush ? ToQColor(brush_->Color()).rgb() : 0;
+      uchar* bits = image_->bits();
+      const qsizetype stride = image_->bytesPerLine();
+      const TPenMode rop = rop_;
       auto fill = [&](QRgb color) {
-        return [&, color](int l, int y, int w) {
-          raster::FillRun(*image_, QRect(l + offset.x(), y + offset.y(), w, 1) & clip, color, rop_);
+        return [=](int l, int y, int w) {
+          y += offset.y();
+          if (y < clip.top() || y > clip.bottom()) return;
+          const int a = std::max(l + offset.x(), clip.left());
+          const int b = std::min(l + w - 1 + offset.x(), clip.right());
+          if (a <= b) raster::FillSpan(reinterpret_cast<QRgb*>(bits + y * stride), a, b, color, rop);
         };
       };
+      auto wholeRows = [&](QRgb color) {
+        const auto span = fill(color);
+        for (int i = 0; i < spans.rows(); ++i)
+          if (!spans.empty(i))
+            span(spans.left[size_t(i)], spans.top + i, spans.right[size_t(i)] - spans.left[size_t(i)] + 1);
+      };
       if (!PenVisible()) {
-        if (brush)
-          for (int i = 0; i < spans.rows(); ++i)
-            if (!spans.empty(i))
-              fill(brushRgb)(spans.left[size_t(i)], spans.top + i,
-                             spans.right[size_t(i)] - spans.left[size_t(i)] + 1);
+        if (brush) wholeRows(brushRgb);
         return;
       }
       const QRgb penRgb = ToQColor(pen_->Color()).rgb();
       if (brush && penRgb == brushRgb) {
         // Pen and brush paint the same: the whole rows, no outline to split off.
-        for (int i = 0; i < spans.rows(); ++i)
-          if (!spans.empty(i))
-            fill(penRgb)(spans.left[size_t(i)], spans.top + i,
-                         spans.right[size_t(i)] - spans.left[size_t(i)] + 1);
+        wholeRows(penRgb);
         return;
       }
       if (brush)

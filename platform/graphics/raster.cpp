@@ -15,8 +15,6 @@ long long FloorDiv(long long a, long long b) {
   return q;
 }
 
-constexpr double kEps = 1e-9;
-
 }  // namespace
 
 void LinePixels(int x0, int y0, int x1, int y1, std::vector<QPoint>& out) {
@@ -48,28 +46,7 @@ RowSpans EllipseSpans(int x1, int y1, int x2, int y2) {
 }
 
 void EllipseRow(int x1, int y1, int x2, int y2, int i, int& l, int& r) {
-  // Pixel centres lie on half-integers; the ellipse through the outermost
-  // centres has the semi-axes A and B around (cx, cy).
-  const double cx = (x1 + x2) / 2.0;
-  const double cy = (y1 + y2) / 2.0;
-  const double A = (x2 - x1) / 2.0 - 0.5;
-  const double B = (y2 - y1) / 2.0 - 0.5;
-  const double dy = std::fabs(y1 + i + 0.5 - cy);
-  // Rows: the pixel nearest to the curve in this row and all inside it.
-  double reach = 0;
-  if (B <= 0) {
-    reach = A + 0.5;
-  } else {
-    const double t = std::min(1.0, dy / B);
-    reach = A * std::sqrt(std::max(0.0, 1 - t * t)) + 0.5;
-    // Columns: pixels that the nearest-pixel choice along each column picks.
-    const double u = std::max(0.0, dy - 0.5) / B;
-    if (u <= 1) reach = std::max(reach, A * std::sqrt(std::max(0.0, 1 - u * u)));
-  }
-  reach = std::min(reach, A);
-  // Pixel x is taken when |x + 0.5 - cx| <= reach.
-  l = std::max(int(std::ceil(cx - reach - 0.5 - kEps)), x1);
-  r = std::min(int(std::floor(cx + reach - 0.5 + kEps)), x2 - 1);
+  EllipseRows(x1, y1, x2, y2).Row(i, l, r);
 }
 
 void EllipseSpans(int x1, int y1, int x2, int y2, RowSpans& s) {
@@ -85,9 +62,22 @@ void EllipseSpans(int x1, int y1, int x2, int y2, RowSpans& s) {
   s.right.resize(size_t(h));
   // Row i and row h - 1 - i lie at the same distance from the centre (the
   // differences are exact halves), so the lower half mirrors the upper one.
-  for (int i = 0; i < (h + 1) / 2; ++i) {
+  const EllipseRows rows(x1, y1, x2, y2);
+  const int half = (h + 1) / 2;
+  int i = 0;
+  if (!rows.Flat()) {
+    for (; i + 1 < half; i += 2) {
+      int l0, r0, l1, r1;
+      rows.TwoRows(i, l0, r0, l1, r1);
+      s.left[size_t(i)] = s.left[size_t(h - 1 - i)] = l0;
+      s.right[size_t(i)] = s.right[size_t(h - 1 - i)] = r0;
+      s.left[size_t(i + 1)] = s.left[size_t(h - 2 - i)] = l1;
+      s.right[size_t(i + 1)] = s.right[size_t(h - 2 - i)] = r1;
+    }
+  }
+  for (; i < half; ++i) {
     int l, r;
-    EllipseRow(x1, y1, x2, y2, i, l, r);
+    rows.Row(i, l, r);
     s.left[size_t(i)] = s.left[size_t(h - 1 - i)] = l;
     s.right[size_t(i)] = s.right[size_t(h - 1 - i)] = r;
   }
@@ -280,6 +270,12 @@ void FillRun(QImage& image, const QRect& run, QRgb color, TPenMode rop) {
       auto* p = reinterpret_cast<QRgb*>(base);
       for (int i = 0; i < run.width(); ++i) p[i] = op(p[i]) | 0xFF000000u;
     }
+  });
+}
+
+void FillSpanRop(QRgb* row, int a, int b, QRgb color, TPenMode rop) {
+  WithRop(rop, color, [&](auto op) {
+    for (int x = a; x <= b; ++x) row[x] = op(row[x]) | 0xFF000000u;
   });
 }
 

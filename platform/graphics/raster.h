@@ -3,10 +3,13 @@
 // round rectangle covers. Everything here works on whole pixels so that the
 // canvas's results do not depend on the paint engine.
 
+#include <emmintrin.h>
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/graphics/graphics_types.h"
@@ -43,6 +46,88 @@ RowSpans EllipseSpans(int x1, int y1, int x2, int y2);
 void EllipseSpans(int x1, int y1, int x2, int y2, RowSpans& out);
 // Row y1 + i (0 <= i < y2 - y1) of that ellipse alone: its ends l..r.
 void EllipseRow(int x1, int y1, int x2, int y2, int i, int& l, int& r);
+
+// The rows of one ellipse with its constants computed once.
+class EllipseRows {
+ public:
+  EllipseRows(int x1, int y1, int x2, int y2)
+      : x1_(x1),
+        y1_(y1),
+        x2_(x2),
+        cx_((x1 + x2) / 2.0),
+        cy_((y1 + y2) / 2.0),
+        a_((x2 - x1) / 2.0 - 0.5),
+        b_((y2 - y1) / 2.0 - 0.5) {}
+
+  // Pixel centres lie on half-integers; the ellipse through the outermost
+  // centres has the semi-axes a and b around (cx, cy). A pixel of row i is
+  // taken when it lies no further out than the pixel nearest to the curve in
+  // its row, or than the one nearest to the curve in its column.
+  void Row(int i, int& l, int& r) const {
+    const double dy = std::fabs(y1_ + i + 0.5 - cy_);
+    double reach = 0;
+    if (b_ <= 0) {
+      reach = a_ + 0.5;
+    } else {
+      const double t = std::min(1.0, dy / b_);
+      reach = a_ * std::sqrt(std::max(0.0, 1 - t * t)) + 0.5;
+      const double u = std::max(0.0, dy - 0.5) / b_;
+      if (u <= 1) reach = std::max(reach, a_ * std::sqrt(std::max(0.0, 1 - u * u)));
+    }
+    Ends(std::min(reach, a_), l, r);
+  }
+
+  // Rows i and i + 1 at once, for b > 0: the same operations on two lanes,
+  // each rounded exactly as the one-row form rounds it (beyond u = 1 the
+  // column term is a * sqrt(0) = 0, below the row term's 0.5).
+  void TwoRows(int i, int& l0, int& r0, int& l1, int& r1) const {
+    const __m128d zero = _mm_setzero_pd(), one = _mm_set1_pd(1.0), half = _mm_set1_pd(0.5);
+    const __m128d a = _mm_set1_pd(a_), b = _mm_set1_pd(b_);
+    const __m128d dy =
+        _mm_andnot_pd(_mm_set1_pd(-0.0), _mm_set_pd(y1_ + (i + 1) + 0.5 - cy_, y1_ + i + 0.5 - cy_));
+    const __m128d t = _mm_min_pd(_mm_div_pd(dy, b), one);
+    __m128d reach =
+        _mm_add_pd(_mm_mul_pd(a, _mm_sqrt_pd(_mm_max_pd(_mm_sub_pd(one, _mm_mul_pd(t, t)), zero))), half);
+    const __m128d u = _mm_div_pd(_mm_max_pd(_mm_sub_pd(dy, half), zero), b);
+    const __m128d column = _mm_mul_pd(a, _mm_sqrt_pd(_mm_max_pd(_mm_sub_pd(one, _mm_mul_pd(u, u)), zero)));
+    reach = _mm_min_pd(a, _mm_max_pd(column, reach));
+    double out[2];
+    _mm_storeu_pd(out, reach);
+    Ends(out[0], l0, r0);
+    Ends(out[1], l1, r1);
+  }
+
+  bool Flat() const { return b_ <= 0; }
+
+ private:
+  static constexpr double kEps = 1e-9;
+  // Pixel x is taken when |x + 0.5 - cx| <= reach.
+  void Ends(double reach, int& l, int& r) const {
+    l = std::max(Ceil(cx_ - reach - 0.5 - kEps), x1_);
+    r = std::min(Floor(cx_ + reach - 0.5 + kEps), x2_ - 1);
+  }
+  // floor and ceil of values well within the int range.
+  static int Floor(double v) {
+    const int i = int(v);
+    return i - (v < i);
+  }
+  static int Ceil(double v) {
+    const int i = int(v);
+    return i + (v > i);
+  }
+  int x1_, y1_, x2_;
+  double cx_, cy_, a_, b_;
+};
+
+// Combines `color` with the pixels a..b (a <= b) of one Format_RGB32 row by
+// the raster operation `rop`, as FillRun does.
+void FillSpanRop(QRgb* row, int a, int b, QRgb color, TPenMode rop);
+inline void FillSpan(QRgb* row, int a, int b, QRgb color, TPenMode rop) {
+  if (rop == pmCopy)
+    std::fill(row + a, row + b + 1, color | 0xFF000000u);
+  else
+    FillSpanRop(row, a, b, color, rop);
+}
 
 // The rectangle x1..x2-1, y1..y2-1 with its corners rounded by quarters of
 // an ellipse of cw x ch pixels (clamped to the rectangle).

@@ -128,7 +128,8 @@ TEST_F(AnalogInputTest, KeysStepTheDigitAndReportTheEndOfEachPress) {
       {Qt::Key_A, 0, ""},
   };
   for (const auto& step : steps) {
-    SCOPED_TRACE(QTest::toString(step.key));
+    const std::unique_ptr<char[]> name(QTest::toString(step.key));  // the caller frees it
+    SCOPED_TRACE(name.get());
     Key(step.key);
     EXPECT_EQ(slider->Digit(), step.digit);
     EXPECT_EQ(slider->log, step.log);
