@@ -1,25 +1,12 @@
 #include "kv/settings/val_ind.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "kv/proc/geometry.h"
 #include "kv/settings/store_setting.h"
 #include "platform/core/numbers.h"
+#include "platform/core/types.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/frame3d.h"
-
-namespace {
-
-// Layout sums are formed in 64 bits and saturated, so that absurd widths or
-// margins read from a description give an absurd box, never an overflow.
-int32_t Saturate(int64_t v) {
-  return int32_t(
-      std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-}  // namespace
 
 // The bevel is made sunken and 2 wide before it is wired, so construction
 // reports nothing.
@@ -79,9 +66,11 @@ void TKvValInd::Draw(TCanvas* canvas, const TPoint& point, toPos position) {
   textMargin_ = int32_t(h / 7);
   const int64_t bevelWidth = bevel_->Width();
   const TKvOffset& spacing = *txtSpacing_;
+  // Sums are formed in 64 bits and saturated, so absurd widths or margins
+  // from a description give an absurd box, never an overflow.
   const int32_t W =
-      Saturate(w + 2 * bevelWidth + 2 * int64_t(textMargin_) + spacing.Left() + spacing.Right());
-  const int32_t H = Saturate(h + 2 * bevelWidth + int64_t(spacing.Top()) + spacing.Bottom());
+      SaturatedInt32(w + 2 * bevelWidth + 2 * int64_t(textMargin_) + spacing.Left() + spacing.Right());
+  const int32_t H = SaturatedInt32(h + 2 * bevelWidth + int64_t(spacing.Top()) + spacing.Bottom());
 
   // `position` names the point of the box that lands on the reference point
   // (plus the offsets, one pixel to the right).
@@ -91,7 +80,7 @@ void TKvValInd::Draw(TCanvas* canvas, const TPoint& point, toPos position) {
   const int row = int(position) / 3;     // top, middle, bottom
   const int64_t x = column == 0 ? x0 : column == 1 ? x0 - W / 2 : x0 - W;
   const int64_t y = row == 0 ? y0 : row == 1 ? y0 - H / 2 : y0 - H;
-  const TRect box(Saturate(x), Saturate(y), Saturate(x + W), Saturate(y + H));
+  const TRect box(SaturatedInt32(x), SaturatedInt32(y), SaturatedInt32(x + W), SaturatedInt32(y + H));
   valueRect_ = box;
 
   if (caption_->Visible()) {
@@ -108,7 +97,7 @@ void TKvValInd::Draw(TCanvas* canvas, const TPoint& point, toPos position) {
     const int64_t ay = capRow == 0 ? box.Top : capRow == 1 ? c.Y : box.Bottom;
     canvas->SetFont(caption_->Font());
     canvas->Brush()->SetStyle(bsClear);
-    KvTextOut(canvas, Saturate(ax + caption_->OffsetX()), Saturate(ay + caption_->OffsetY()),
+    KvTextOut(canvas, SaturatedInt32(ax + caption_->OffsetX()), SaturatedInt32(ay + caption_->OffsetY()),
               caption_->Text(), kFacing[pos]);
     canvas->SetFont(font_.get());
     canvas->Brush()->SetStyle(bsSolid);
@@ -120,8 +109,8 @@ void TKvValInd::Draw(TCanvas* canvas, const TPoint& point, toPos position) {
   Draw3DFrame(canvas, valueRect_, bevel_->ColorFrom(), bevel_->ColorTo(), bevel_->Width());
   // The format string stands where DrawValue will put the value, so that a
   // read-out shows its layout until its first value arrives.
-  KvTextOut(canvas, Saturate(int64_t(valueRect_.Right) - textMargin_ + 1 - spacing.Right()),
-            Saturate(int64_t(valueRect_.Top) + spacing.Top()), formatStr_, toTopRight);
+  KvTextOut(canvas, SaturatedInt32(int64_t(valueRect_.Right) - textMargin_ + 1 - spacing.Right()),
+            SaturatedInt32(int64_t(valueRect_.Top) + spacing.Top()), formatStr_, toTopRight);
   KvMultiBorder(valueRect_, spacing.Left(), spacing.Top(), spacing.Right(), spacing.Bottom());
 }
 
@@ -146,6 +135,6 @@ void TKvValInd::DrawValue(TCanvas* canvas, double value) {
   off->Brush()->SetColor(color_);
   off->Brush()->SetStyle(bsSolid);
   off->Rectangle(0, 0, int(width), int(height));
-  KvTextOut(off, Saturate(width - textMargin_ + 1), 0, text, toTopRight);
+  KvTextOut(off, SaturatedInt32(width - textMargin_ + 1), 0, text, toTopRight);
   canvas->Draw(valueRect_.Left, valueRect_.Top, buffer_.get());
 }
