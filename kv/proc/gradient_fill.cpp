@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "kv/proc/geometry.h"
@@ -108,6 +109,12 @@ class GradientSurface {
       const int ry = int(Round(i * static_cast<long double>(sy)));
       canvas_->Ellipse(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry);
     }
+  }
+  // A closed outline through `points` (the last point equal to the first)
+  // with a 1-pixel pen in `color`.
+  virtual void Outline(const TPoint* points, int count, TColor color) {
+    SetPenAndBrush(color);
+    canvas_->Polyline(points, count);
   }
   // Ends the drawing: whatever was collected goes onto the bitmap.
   virtual void Finish() {}
@@ -234,7 +241,33 @@ class DirectGradientSurface : public GradientSurface {
     }
   }
 
+  // The segments' pixels go straight into the image, as the canvas's thin
+  // solid pen would plot them (each segment from its start up to its end
+  // left out), without collecting them first.
+  void Outline(const TPoint* points, int count, TColor color) override {
+    TCanvas* canvas = Canvas();
+    if (canvas->Pen()->Width() > 1 || canvas->Pen()->Style() != psSolid || canvas->Pen()->Mode() != pmCopy) {
+      GradientSurface::Outline(points, count, color);
+      return;
+    }
+    QImage& image = bitmap_.Image();
+    const int w = image.width(), h = image.height();
+    const qsizetype stride = image.bytesPerLine();
+    uchar* bits = image.bits();
+    const QRgb rgb = ToQRgb(color);
+    for (int i = 0; i + 1 < count; ++i) {
+      raster::ForEachLinePixel(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, [&](int x, int y) {
+        if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h))
+          reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
+      });
+    }
+    outlineColour_ = color;
+  }
+
   void Finish() override {
+    // The canvas ends with the colours of the last outline, as if it had drawn it.
+    if (outlineColour_) SetPenAndBrush(*outlineColour_);
+    outlineColour_.reset();
     if (row_.empty()) return;
     QImage& image = bitmap_.Image();
     for (int y = 0; y < image.height(); ++y)
@@ -267,6 +300,7 @@ class DirectGradientSurface : public GradientSurface {
   }
 
   std::vector<QRgb> row_;
+  std::optional<TColor> outlineColour_;
 };
 
 // --- The styles ----------------------------------------------------------------
@@ -398,12 +432,11 @@ void Diamonds(GradientSurface& s, const Gradient& g, bool twice) {
   const TPoint c = Background(s, g);
   const StepColours colours(g.c1, g.d, n);
   for (int i = n; i >= 1; --i) {
-    s.SetPenAndBrush(colours.At(i));
     const int rx = int(Round(i * static_cast<long double>(sx)));
     const int ry = int(Round(i * static_cast<long double>(sy)));
     const TPoint outline[] = {TPoint(c.X, c.Y - ry), TPoint(c.X + rx, c.Y), TPoint(c.X, c.Y + ry),
                               TPoint(c.X - rx, c.Y), TPoint(c.X, c.Y - ry)};
-    s.Canvas()->Polyline(outline, 5);
+    s.Outline(outline, 5, colours.At(i));
   }
   s.Canvas()->SetPixels(c.X, c.Y, g.colorFrom);
 }

@@ -6,37 +6,11 @@
 
 namespace raster {
 
-namespace {
-
-// floor(a / b) for b > 0.
-long long FloorDiv(long long a, long long b) {
-  long long q = a / b;
-  if ((a % b != 0) && (a < 0)) --q;
-  return q;
-}
-
-}  // namespace
-
 void LinePixels(int x0, int y0, int x1, int y1, std::vector<QPoint>& out) {
-  const long long dx = (long long)x1 - x0;
-  const long long dy = (long long)y1 - y0;
-  const long long n = std::max(std::llabs(dx), std::llabs(dy));
+  const long long n = std::max(std::llabs((long long)x1 - x0), std::llabs((long long)y1 - y0));
   if (n == 0) return;
   out.reserve(out.size() + size_t(n));
-  if (std::llabs(dx) >= std::llabs(dy)) {
-    const int step = dx > 0 ? 1 : -1;
-    for (long long t = 0; t < n; ++t) {
-      // y0 + round(dy * t / n), halves toward +infinity.
-      const long long y = y0 + FloorDiv(2 * dy * t + n, 2 * n);
-      out.emplace_back(int(x0 + step * t), int(y));
-    }
-  } else {
-    const int step = dy > 0 ? 1 : -1;
-    for (long long t = 0; t < n; ++t) {
-      const long long x = x0 + FloorDiv(2 * dx * t + n, 2 * n);
-      out.emplace_back(int(x), int(y0 + step * t));
-    }
-  }
+  ForEachLinePixel(x0, y0, x1, y1, [&out](int x, int y) { out.emplace_back(x, y); });
 }
 
 RowSpans EllipseSpans(int x1, int y1, int x2, int y2) {

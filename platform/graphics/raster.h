@@ -22,6 +22,42 @@ namespace raster {
 // halves upwards, so a line and its reverse cover the same pixels.
 void LinePixels(int x0, int y0, int x1, int y1, std::vector<QPoint>& out);
 
+// The same pixels, in the same order, handed to plot(x, y) one by one. The
+// minor coordinate y0 + floor((2 dy t + n) / 2n) is carried as a quotient and
+// a remainder below 2n, so no step divides and nothing overflows for lines
+// across the whole 32-bit range.
+template <typename Plot>
+void ForEachLinePixel(int x0, int y0, int x1, int y1, Plot plot) {
+  const long long dx = (long long)x1 - x0;
+  const long long dy = (long long)y1 - y0;
+  const long long adx = dx < 0 ? -dx : dx;
+  const long long ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const long long n = xMajor ? adx : ady;
+  if (n == 0) return;
+  const long long minorStep = 2 * (xMajor ? dy : dx);
+  const long long den = 2 * n;
+  const int step = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  long long major = xMajor ? x0 : y0;
+  long long minor = xMajor ? y0 : x0;
+  long long rest = n;  // (2 d t + n) - 2n q, kept in 0..2n-1
+  for (long long t = 0; t < n; ++t) {
+    if (xMajor)
+      plot(int(major), int(minor));
+    else
+      plot(int(minor), int(major));
+    major += step;
+    rest += minorStep;
+    if (rest >= den) {
+      rest -= den;
+      ++minor;
+    } else if (rest < 0) {
+      rest += den;
+      --minor;
+    }
+  }
+}
+
 // Horizontal extent of each row of a shape: row i is y = top + i and covers
 // left[i]..right[i] (empty when left[i] > right[i]).
 struct RowSpans {
