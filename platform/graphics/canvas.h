@@ -252,4 +252,10 @@ class TCanvas : public TPersistent {
   // Advance widths of recent texts in the selected font.
   static constexpr qsizetype kWidthCacheSize = 512;
   mutable QHash<QString, int> widths_;
+  // Widths of numbers put together from their characters (see NumberWidth),
+  // learnt per font: each character's advance and whether each pair of them
+  // sets exactly its two advances side by side.
+  std::optional<int> NumberWidth(const QString& text) const;
+  struct NumberMetrics;
+  mutable std::unique_ptr<NumberMetrics> number_metrics_;
 };

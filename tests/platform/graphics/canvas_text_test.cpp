@@ -34,6 +34,41 @@ TEST_F(CanvasText, ExtentIsAdvanceWidthAndCellHeight) {
   EXPECT_GT(canvas->TextWidth("WW"), two.width() * 3 / 2);  // the cache follows the font
 }
 
+// Numbers are measured from their characters' advances where the font sets
+// them side by side; the width must be the shaped one whatever the font,
+// size, style and kerned pairs (Liberation Sans kerns "11" at some sizes).
+TEST_F(CanvasText, NumberWidthsAreTheShapedWidths) {
+  const struct {
+    const char* name;
+    int height;
+    bool bold, italic;
+  } fonts[] = {{"Arial", -16, false, false}, {"Arial", -11, true, false},   {"Arial", -37, false, true},
+               {"DejaVu Sans", -13, false, false}, {"Liberation Serif", -21, true, true},
+               {"Liberation Mono", -12, false, false}, {"MS Sans Serif", -8, false, false}};
+  const QString chars = QStringLiteral("0123456789+-.,: eE%");
+  uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (const auto& f : fonts) {
+    canvas->Font()->SetName(f.name);
+    canvas->Font()->SetHeight(f.height);
+    TFontStyles style;
+    if (f.bold) style |= fsBold;
+    if (f.italic) style |= fsItalic;
+    canvas->Font()->SetStyle(style);
+    QFont font = canvas->Font()->ToQFont();
+    const QFontMetrics shaped(font);
+    QStringList texts = {"1", "11", "111.1", "-0.5", "1E+10", "12:30", "99 %", "7,41", "1" + QString(40, '1')};
+    for (int i = 0; i < 300; ++i) {
+      QString t;
+      for (int k = int(next() % 12) + 1; k > 0; --k) t += chars[int(next() % uint32_t(chars.size()))];
+      texts << t;
+    }
+    for (const QString& t : texts)
+      ASSERT_EQ(canvas->TextWidth(t), shaped.horizontalAdvance(t)) << f.name << " " << f.height << " '"
+                                                                  << t.toStdString() << "'";
+  }
+}
+
 TEST_F(CanvasText, SolidBrushFillsTheTextCellAtTheAlignedPosition) {
   struct Case {
     int align;
