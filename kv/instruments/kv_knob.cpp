@@ -79,11 +79,10 @@ void TKvKnob::PaintStatic(TCanvas* canvas) {
   ring.Bottom = ring.Top + side;
   TRect labels = ring;
   labels.Top -= s.TextHeight / 2 - s.TextWidth / 2;
-  const int top = labels.Top;  // DialScala turns `labels` into the square inside them
   s.DialScala(canvas, labels, kStartAngle, kSweepAngle);
   centre_ = s.Center;
-  const int r = s.Center.Y - top - s.TextHeight / 2;
-  radius_ = std::max(0, r - s.TextSpace - s.StepLength - 3);
+  // The body fills the ring's arc, inside the ticks.
+  radius_ = std::max(0, (s.ArcBottomRight.X - s.ArcTopLeft.X) / 2 - 2);
   // The knob body: a dark rim and a lighter top.
   canvas->Pen()->SetColor(clBlack);
   canvas->Pen()->SetWidth(1);
