@@ -11,6 +11,7 @@
 #include <QTest>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -223,6 +224,26 @@ TEST(AnalogInstrumentLayers, TheLayerIsMadeAtDeviceResolution) {
     for (int x = 0; x < image.width(); ++x) run += FromQRgb(image.pixel(x, y)) == clLime;
     EXPECT_GE(run, int(3 * ratio) - 1);
     EXPECT_LE(run, int(5 * ratio) + 1);
+  }
+}
+
+TEST(AnalogInstrumentLayers, DegenerateAndHugeSizesPaintWithoutHarm) {
+  // Too small for a scale, or too big to keep a layer for: painted anyway
+  // (the huge one straight onto the surface, counted as a rebuild each time).
+  struct Case {
+    int w, h;
+    int64_t rebuildsAfterTwoPaints;
+  };
+  for (const Case& c : {Case{0, 0, 0}, Case{1, 1, 1}, Case{6, 300, 1}, Case{9000, 12, 2}}) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    auto meter = Make<TKvRoundMeter>(c.w, c.h);
+    meter->SetValue(std::numeric_limits<float>::quiet_NaN());
+    meter->SetValue(1e30f);
+    if (c.w > 0) {
+      Painted(*meter);
+      Painted(*meter);
+    }
+    EXPECT_EQ(meter->LayerRebuilds(), c.rebuildsAfterTwoPaints);
   }
 }
 
