@@ -274,7 +274,7 @@ QAccessibleInterface* KvInstrumentAccessibleFactory(const QString& key, QObject*
     TWinControl* control = TWinControl::FindControl(widget);
     if (!control || control->Widget() != widget) return nullptr;
     if (auto* input = qobject_cast<TKvAnalogCControl*>(control)) return new TAnalogInputAccessible(widget, input);
-    return new TContainerAccessible(widget, control);
+    return new TContainerAccessible(widget, control, widget->isWindow() ? QAccessible::Window : QAccessible::Client);
   }
   return nullptr;
 }
