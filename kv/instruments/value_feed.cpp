@@ -58,6 +58,14 @@ TKvValueFeed::~TKvValueFeed() {
 }
 
 bool TKvValueFeed::event(QEvent* e) {
+  {
+    // A delivery event was made and posted by a producer under the port's
+    // lock. Qt's own queue orders that before this delivery, but through
+    // locks of its own that thread checkers do not see; taking the port's
+    // lock here states the order in terms they do (and costs nothing: the
+    // producer that posted is past its unlock or about to be).
+    std::lock_guard lock(port_->mutex_);
+  }
   if (e->type() != DeliveryEvent()) return QObject::event(e);
   Deliver();
   return true;
