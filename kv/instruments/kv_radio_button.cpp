@@ -12,8 +12,7 @@ constexpr int kWellRim = 2;
 constexpr int kCaptionGap = 4;
 }  // namespace
 
-TKvRadioButton::TKvRadioButton(TComponent* AOwner)
-    : TKvBinGControl(AOwner), led_(std::make_unique<TLED>()) {
+TKvRadioButton::TKvRadioButton(TComponent* AOwner) : TKvBinGControl(AOwner), led_(std::make_unique<TLED>()) {
   KvBinaryInstrumentsUnit().Require();
   led_->SetOnChange(TNotifyEvent(this, &TKvRadioButton::ParamChange));
   SetMode(mRadioButton);
@@ -73,8 +72,8 @@ void TKvRadioButton::Paint() {
   KvEllipse3D(c, well, clWindow, false);
   // The LED fills the well inside its rim (the smaller of its Width and
   // Height sizes the well).
-  led_->LEDRect = TRect(outer.Left + kWellRim, outer.Top + kWellRim, outer.Right - kWellRim,
-                        outer.Bottom - kWellRim);
+  led_->LEDRect =
+      TRect(outer.Left + kWellRim, outer.Top + kWellRim, outer.Right - kWellRim, outer.Bottom - kWellRim);
   led_->Draw(c, Checked());
   const TRect whole(0, 0, Width(), Height());
   kv_binary::DrawCaption(c, *this, outer.Right + kCaptionGap, whole);

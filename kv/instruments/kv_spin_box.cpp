@@ -11,20 +11,23 @@ namespace {
 
 // The spin box's field: it keeps Return and Escape from the form's dialog
 // keys, hands its keys to the spin box first and takes typed text when it
-// loses the focus.
+// loses the focus. The spin box detaches it before it goes, so a focus change
+// while the parts are freed never reaches a half-destroyed box.
 class TSpinBoxEdit : public TEdit {
  public:
   explicit TSpinBoxEdit(TKvSpinBox* box) : TEdit(box), box_(box) {}
 
+  void Detach() { box_ = nullptr; }
+
   void KeyDown(uint16_t& Key, TShiftState Shift) override {
-    box_->EditKeyDown(Key);
+    if (box_) box_->EditKeyDown(Key);
     if (Key != 0) TEdit::KeyDown(Key, Shift);
   }
   void WndProc(TMessage& Message) override {
     TEdit::WndProc(Message);
     if (Message.Msg == WM_GETDLGCODE)
       Message.Result |= DLGC_WANTARROWS | DLGC_WANTALLKEYS;
-    else if (Message.Msg == CM_EXIT)
+    else if (Message.Msg == CM_EXIT && box_)
       box_->CommitText();
   }
 
@@ -58,6 +61,9 @@ TKvSpinBox::TKvSpinBox(TComponent* AOwner) : TWinControl(AOwner), kvInfo_(LoadKa
 
 TKvSpinBox::~TKvSpinBox() {
   Destroying();
+  static_cast<TSpinBoxEdit*>(edit_)->Detach();
+  spinButton_->SetOnUpClick(nullptr);
+  spinButton_->SetOnDownClick(nullptr);
 }
 
 // --- Value ---------------------------------------------------------------------------

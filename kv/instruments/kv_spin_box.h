@@ -114,7 +114,7 @@ class TKvSpinBox : public TWinControl {
   void DownClick(TObject* Sender);
 
   TKvInfo* kvInfo_;
-  TEdit* edit_ = nullptr;                 // owned as a component
+  TEdit* edit_ = nullptr;                // owned as a component
   TKvSpinButton* spinButton_ = nullptr;  // owned as a component
   double value_ = 0;
   double minValue_ = 0;

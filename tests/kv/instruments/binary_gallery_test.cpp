@@ -86,8 +86,9 @@ TEST_F(BinaryInstrumentsGallery, Sheet) {
   for (int state = 0; state < 3; ++state) {
     TKvToggleSwitch sw(nullptr);
     sw.SetBounds(0, 0, 110, 22);
-    sw.SetCaption(state == 0 ? QStringLiteral("Pump off") : state == 1 ? QStringLiteral("Pump on")
-                                                                       : QStringLiteral("Disabled"));
+    sw.SetCaption(state == 0   ? QStringLiteral("Pump off")
+                  : state == 1 ? QStringLiteral("Pump on")
+                               : QStringLiteral("Disabled"));
     sw.SetChecked(state == 1);
     sw.SetEnabled(state != 2);
     PaintAt(sw, sheet, 10 + 130 * state, 248);

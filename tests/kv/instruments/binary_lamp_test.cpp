@@ -1,13 +1,12 @@
 // The LED lamp: what it paints for each shape and state, and flashing in step
 // with the shared flash timer.
 
-#include "kv/instruments/kv_led_lamp.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
+#include "kv/instruments/kv_led_lamp.h"
 #include "tests/kv/controls/flash_fixture.h"
 #include "tests/kv/instruments/binary_test_support.h"
 #include "tests/support/test_support.h"

@@ -2,8 +2,6 @@
 // while held, with the flash timer ticked by the test), keys, typed text and
 // the bounds.
 
-#include "kv/instruments/kv_spin_box.h"
-
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -11,6 +9,7 @@
 #include <limits>
 #include <vector>
 
+#include "kv/instruments/kv_spin_box.h"
 #include "platform/core/numbers.h"
 #include "tests/kv/controls/flash_fixture.h"
 
@@ -128,15 +127,23 @@ TEST_F(SpinBox, TypedTextAndKeys) {
     const char* shown;
     bool rejected;
   } cases[] = {
-      {"42", '.', kReturn, 42, "42.0", false},         {" 7.25 ", '.', kReturn, 7.2, "7.2", false},
-      {"7.26", '.', kReturn, 7.3, "7.3", false},       {"1e2", '.', kReturn, 100, "100.0", false},
-      {"250", '.', kReturn, 100, "100.0", false},      {"-1e300", '.', kReturn, -10, "-10.0", false},
-      {"2,5", ',', kReturn, 2.5, "2,5", false},        {"2.5", ',', kReturn, 50, "50,0", true},
-      {"abc", '.', kReturn, 50, "50.0", true},         {"", '.', kReturn, 50, "50.0", true},
-      {"nan", '.', kReturn, 50, "50.0", true},         {"12x", '.', kLeave, 50, "50.0", true},
-      {"33", '.', kLeave, 33, "33.0", false},          {"33", '.', kEscape, 50, "50.0", false},
+      {"42", '.', kReturn, 42, "42.0", false},
+      {" 7.25 ", '.', kReturn, 7.2, "7.2", false},
+      {"7.26", '.', kReturn, 7.3, "7.3", false},
+      {"1e2", '.', kReturn, 100, "100.0", false},
+      {"250", '.', kReturn, 100, "100.0", false},
+      {"-1e300", '.', kReturn, -10, "-10.0", false},
+      {"2,5", ',', kReturn, 2.5, "2,5", false},
+      {"2.5", ',', kReturn, 50, "50,0", true},
+      {"abc", '.', kReturn, 50, "50.0", true},
+      {"", '.', kReturn, 50, "50.0", true},
+      {"nan", '.', kReturn, 50, "50.0", true},
+      {"12x", '.', kLeave, 50, "50.0", true},
+      {"33", '.', kLeave, 33, "33.0", false},
+      {"33", '.', kEscape, 50, "50.0", false},
       // The typed number is taken before the step: two changes.
-      {"60", '.', kUpKey, 61, "61.0", false},          {"-9.5", '.', kDownKey, -10, "-10.0", false},
+      {"60", '.', kUpKey, 61, "61.0", false},
+      {"-9.5", '.', kDownKey, -10, "-10.0", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "typed '" << c.typed << "'");

@@ -41,7 +41,8 @@ TEST(ToggleSwitch, LeverSitsOnTheSideOfItsState) {
     const int leverX = on ? 30 : 8, freeX = on ? 12 : 36;
     EXPECT_EQ(PixelAt(image, leverX, 12), kLever);
     EXPECT_EQ(PixelAt(image, freeX, 12), on ? kSlotOn : kSlotOff);
-    if (::testing::Test::HasFailure()) kv::test::savePng(image, on ? "binary_switch_on" : "binary_switch_off");
+    if (::testing::Test::HasFailure())
+      kv::test::savePng(image, on ? "binary_switch_on" : "binary_switch_off");
   }
 }
 
@@ -65,7 +66,7 @@ TEST_F(BinaryInput, ClicksAndSpaceToggleTheSwitch) {
   const struct {
     Action action;
     bool expected;
-  } steps[] = {{kClick, true}, {kClick, false}, {kSpace, true},   {kOtherKey, true}, {kSpace, false},
+  } steps[] = {{kClick, true},    {kClick, false}, {kSpace, true},  {kOtherKey, true}, {kSpace, false},
                {kDisable, false}, {kSpace, false}, {kClick, false}, {kEnable, false},  {kClick, true}};
   bool last = false;
   for (const auto& s : steps) {
