@@ -1,9 +1,10 @@
 #pragma once
 // TKvToggleSwitch: a slide switch with a caption. A sunken slot, as tall as
 // the control and twice as wide (never wider than the control), shows
-// SlotColorOn or SlotColorOff; the lever, a raised block painted with Bevel,
-// covers the left half of the slot when off and the right half when on. The
-// caption follows the slot in the control's font.
+// SlotColorOn or SlotColorOff; the lever, a block painted with Bevel (raised
+// unless its Style says otherwise) with a grip groove in the middle, covers
+// the left half of the slot when off and the right half when on. The caption
+// follows the slot in the control's font, grey while disabled.
 //
 // The base runs in mSwitch mode: each press of the left button flips the
 // switch. A windowless control has no keyboard of its own, so Space reaches

@@ -105,7 +105,9 @@ TEST_F(SpinBox, SpinButtonStepsAndRepeatsWithinTheBounds) {
     } else {
       EXPECT_EQ(box->Value(), c.limit);
     }
-    if (c.text) EXPECT_EQ(box->Edit()->Text(), QString::fromLatin1(c.text));
+    if (c.text) {
+      EXPECT_EQ(box->Edit()->Text(), QString::fromLatin1(c.text));
+    }
     EXPECT_EQ(box->Edit()->Text(), box->ValueText());
   }
 }
@@ -172,7 +174,9 @@ TEST_F(SpinBox, TypedTextAndKeys) {
     EXPECT_DOUBLE_EQ(box->Value(), c.value);
     EXPECT_EQ(box->Edit()->Text(), QString::fromLatin1(c.shown));
     EXPECT_EQ(invalid, c.rejected ? 1 : 0);
-    if (c.rejected) EXPECT_EQ(box->RejectedText(), typed);
+    if (c.rejected) {
+      EXPECT_EQ(box->RejectedText(), typed);
+    }
     const size_t expectedChanges = c.value == 50 ? 0 : (c.finish == kUpKey || c.finish == kDownKey) ? 2 : 1;
     EXPECT_EQ(changes.size(), expectedChanges);
   }
