@@ -7,6 +7,7 @@
 #include <QTest>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "kv/instruments/kv_spin_box.h"
@@ -194,11 +195,9 @@ TEST_F(SpinBox, SettersKeepTheValueInRange) {
   box->SetIncrement(-1);
   box->SetDecimals(16);
   box->SetDecimals(-1);
-  EXPECT_EQ(box->Value(), 40);
-  EXPECT_EQ(box->MinValue(), 0);
-  EXPECT_EQ(box->MaxValue(), 100);
-  EXPECT_EQ(box->Increment(), 1);
-  EXPECT_EQ(box->Decimals(), 0);
+  EXPECT_EQ(
+      std::make_tuple(box->Value(), box->MinValue(), box->MaxValue(), box->Increment(), box->Decimals()),
+      std::make_tuple(40.0, 0.0, 100.0, 1.0, 0));
   EXPECT_TRUE(changes.empty());
 
   box->SetMaxValue(30);  // pulls the value down
