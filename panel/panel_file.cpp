@@ -54,9 +54,15 @@ TPanelRead ReadPanelBytes(const QByteArray& bytes, const QString& name) {
   } catch (const std::bad_alloc&) {
     result.error = QStringLiteral("%1: out of memory while building the panel").arg(name);
   } catch (const std::exception& e) {
-    result.error = QStringLiteral("%1: %2").arg(name, QString::fromUtf8(e.what()));
+    result.error = QString::fromUtf8(e.what());
   }
-  if (result.error.isEmpty()) result.panel = std::move(panel);
+  if (result.error.isEmpty()) {
+    result.panel = std::move(panel);
+  } else if (!result.error.startsWith(name)) {
+    // The reader names the file in its own errors; a component's Loaded()
+    // raises its own text, which then gets the file's name here.
+    result.error = QStringLiteral("%1: %2").arg(name, result.error);
+  }
   return result;
 }
 

@@ -12,6 +12,20 @@
 #include "panel/panel_window.h"
 #include "panel_test_files.h"
 #include "platform/controls/label.h"
+#include "platform/core/class_registry.h"
+#include "platform/core/exceptions.h"
+
+// A component whose Loaded() fails: the reader lets that error through as
+// it is, without the file's name.
+class TPanelTestLoadFails : public TComponent {
+  Q_OBJECT
+ public:
+  Q_INVOKABLE explicit TPanelTestLoadFails(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
+  void Loaded() override {
+    TComponent::Loaded();
+    throw Exception(QStringLiteral("sensor table missing"));
+  }
+};
 
 namespace {
 
@@ -102,8 +116,10 @@ TEST(PanelReload, HostileFilesNeverReplaceThePanel) {
        " object L: TLabel\n end\nend\n", "not a TKvAnalogGControl"},
       {"negative interval", "object P: TKvPanelForm\n object T: TKvPanelFlash\n Interval = -5\n end\nend\n", "P.T.Interval"},
       {"absurd speed", "object P: TKvPanelForm\n SimulationSpeed = 1e300\nend\n", "P.SimulationSpeed"},
+      {"failing Loaded", "object P: TKvPanelForm\n object X: TPanelTestLoadFails\n end\nend\n", "sensor table missing"},
       {"duplicate name", "object P: TKvPanelForm\n object A: TLabel\n end\n object A: TLabel\n end\nend\n", "already exists"},
   };
+  RegisterComponentClass<TPanelTestLoadFails>();
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("hostile.panel"));
@@ -128,3 +144,5 @@ TEST(PanelReload, HostileFilesNeverReplaceThePanel) {
 }
 
 }  // namespace
+
+#include "panel_reload_test.moc"
