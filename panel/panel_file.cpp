@@ -34,7 +34,8 @@ TPanelRead ReadPanelBytes(const QByteArray& bytes, const QString& name) {
   // A zero byte or a broken UTF-8 sequence means this is not a panel
   // description at all; say so instead of a puzzling syntax error.
   if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0) {
-    result.error = QStringLiteral("%1: not a text file (a zero byte on line %2)").arg(name).arg(LineOf(bytes, zero));
+    result.error =
+        QStringLiteral("%1: not a text file (a zero byte on line %2)").arg(name).arg(LineOf(bytes, zero));
     return result;
   }
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

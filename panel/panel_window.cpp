@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kStatusHeight = 20;
-constexpr TColor kStatusColor = 0x00E0E0E0;   // light grey strip (BGR)
+constexpr TColor kStatusColor = 0x00E0E0E0;     // light grey strip (BGR)
 constexpr TColor kErrorTextColor = 0x000000C0;  // dark red (BGR)
 
 }  // namespace

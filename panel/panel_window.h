@@ -65,7 +65,7 @@ class TKvPanelWindow : public TForm {
   bool statusIsError_ = false;
   QFileSystemWatcher watcher_;
   QTimer settle_;
-  QByteArray lastBytes_;  // the bytes of the last read, good or bad
+  QByteArray lastBytes_;      // the bytes of the last read, good or bad
   bool lastMissing_ = false;  // the last read found no file
   bool haveRead_ = false;
   int loads_ = 0;

@@ -56,8 +56,9 @@ TEST_F(PanelProgram, CheckReportsTheFirstErrorWithFileLineAndProperty) {
   QByteArray unknownProperty = panel_test::GoodPanel();
   unknownProperty.replace("    Top = 100\n", "    Toop = 100\n");  // line 20
   QByteArray badTimer = panel_test::GoodPanel();
-  badTimer.replace("end\n  object Label1",
-                   "end\n  object T: TKvPanelFlash\n    OnTimer = NoSuchHandler\n  end\n  object Label1");  // line 20
+  badTimer.replace(
+      "end\n  object Label1",
+      "end\n  object T: TKvPanelFlash\n    OnTimer = NoSuchHandler\n  end\n  object Label1");  // line 20
   struct Case {
     const char* name;
     QByteArray bytes;
@@ -96,7 +97,8 @@ TEST_F(PanelProgram, MissingFilesAndBadUsageHaveTheirOwnExitCodes) {
   const Case cases[] = {
       {{QStringLiteral("--check"), missing}, 1, QStringLiteral("nowhere.panel: cannot read")},
       {{QStringLiteral("--check"), dir_.path()}, 1, QStringLiteral("cannot read")},
-      {{QStringLiteral("--screenshot"), dir_.filePath(QStringLiteral("x.png")), missing}, 1,
+      {{QStringLiteral("--screenshot"), dir_.filePath(QStringLiteral("x.png")), missing},
+       1,
        QStringLiteral("cannot read")},
       {{missing}, 1, QStringLiteral("cannot read")},
       {{}, 2, QStringLiteral("no panel file")},
@@ -120,8 +122,7 @@ TEST_F(PanelProgram, ScreenshotFollowsTheDevicePixelRatio) {
   for (const int scale : {1, 2}) {
     SCOPED_TRACE(scale);
     const QString png = dir_.filePath(QStringLiteral("shot%1.png").arg(scale));
-    const Outcome run =
-        RunProgram({QStringLiteral("--screenshot"), png, panel}, QString::number(scale));
+    const Outcome run = RunProgram({QStringLiteral("--screenshot"), png, panel}, QString::number(scale));
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     const QImage image(png);
     ASSERT_FALSE(image.isNull());

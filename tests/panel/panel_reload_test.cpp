@@ -61,12 +61,14 @@ TEST(PanelReload, EditsUnderARunningWindow) {
   EXPECT_EQ(window.Panel(), good);
   EXPECT_EQ(Label1(window)->Caption(), QStringLiteral("second"));
   EXPECT_TRUE(window.StatusIsError());
-  EXPECT_TRUE(window.StatusText().contains(QStringLiteral("live.panel(16,"))) << window.StatusText().toStdString();
+  EXPECT_TRUE(window.StatusText().contains(QStringLiteral("live.panel(16,")))
+      << window.StatusText().toStdString();
   EXPECT_TRUE(window.StatusText().contains(QStringLiteral("TestPanel.Knob.Left")));
 
   // Fixed again by another rename (the watch must have survived the first),
   // written in a burst of saves that settle into one read.
-  for (int i = 0; i < 4; ++i) panel_test::WriteByRename(path, panel_test::GoodPanel(QStringLiteral("fixed%1").arg(i)));
+  for (int i = 0; i < 4; ++i)
+    panel_test::WriteByRename(path, panel_test::GoodPanel(QStringLiteral("fixed%1").arg(i)));
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.LoadCount() == 3; }, 5000));
   EXPECT_EQ(Label1(window)->Caption(), QStringLiteral("fixed3"));
   EXPECT_FALSE(window.StatusIsError());
@@ -105,19 +107,26 @@ TEST(PanelReload, HostileFilesNeverReplaceThePanel) {
       {"latin-1", latin1, "UTF-8"},
       {"huge", QByteArray(kMaxPanelFileBytes + 1, ' '), "more than a panel file may have"},
       {"deep", Nested(200), "Nesting too deep"},
-      {"unknown class", "object P: TKvPanelForm\n object X: TNoSuchGauge\n end\nend\n", "Class TNoSuchGauge not found"},
+      {"unknown class", "object P: TKvPanelForm\n object X: TNoSuchGauge\n end\nend\n",
+       "Class TNoSuchGauge not found"},
       {"wrong root", "object P: TLabel\nend\n", "not for a TKvPanelForm"},
       {"unterminated", "object P: TKvPanelForm\n Caption = 'abc\n", "(2,"},
       {"no end", "object P: TKvPanelForm\n object L: TLabel\n", "end of text"},
       {"trailing", "object P: TKvPanelForm\nend\nobject Q: TKvPanelForm\nend\n", "(3,"},
-      {"dangling reference", "object P: TKvPanelForm\n object K: TKvAnalogCControl\n ValueIndicator = Nobody\n end\nend\n",
+      {"dangling reference",
+       "object P: TKvPanelForm\n object K: TKvAnalogCControl\n ValueIndicator = Nobody\n end\nend\n",
        "Component Nobody not found"},
-      {"reference to a label", "object P: TKvPanelForm\n object K: TKvAnalogCControl\n ValueIndicator = L\n end\n"
-       " object L: TLabel\n end\nend\n", "not a TKvAnalogGControl"},
-      {"negative interval", "object P: TKvPanelForm\n object T: TKvPanelFlash\n Interval = -5\n end\nend\n", "P.T.Interval"},
+      {"reference to a label",
+       "object P: TKvPanelForm\n object K: TKvAnalogCControl\n ValueIndicator = L\n end\n"
+       " object L: TLabel\n end\nend\n",
+       "not a TKvAnalogGControl"},
+      {"negative interval", "object P: TKvPanelForm\n object T: TKvPanelFlash\n Interval = -5\n end\nend\n",
+       "P.T.Interval"},
       {"absurd speed", "object P: TKvPanelForm\n SimulationSpeed = 1e300\nend\n", "P.SimulationSpeed"},
-      {"failing Loaded", "object P: TKvPanelForm\n object X: TPanelTestLoadFails\n end\nend\n", "sensor table missing"},
-      {"duplicate name", "object P: TKvPanelForm\n object A: TLabel\n end\n object A: TLabel\n end\nend\n", "already exists"},
+      {"failing Loaded", "object P: TKvPanelForm\n object X: TPanelTestLoadFails\n end\nend\n",
+       "sensor table missing"},
+      {"duplicate name", "object P: TKvPanelForm\n object A: TLabel\n end\n object A: TLabel\n end\nend\n",
+       "already exists"},
   };
   RegisterComponentClass<TPanelTestLoadFails>();
   QTemporaryDir dir;
@@ -138,7 +147,8 @@ TEST(PanelReload, HostileFilesNeverReplaceThePanel) {
   }
   EXPECT_EQ(Label1(window)->Caption(), QStringLiteral("kept"));
   // Absurd but readable numbers give a panel, its size kept to what a screen shows.
-  panel_test::WriteInPlace(path, "object P: TKvPanelForm\n ClientWidth = 2147483647\n ClientHeight = -5\nend\n");
+  panel_test::WriteInPlace(path,
+                           "object P: TKvPanelForm\n ClientWidth = 2147483647\n ClientHeight = -5\nend\n");
   EXPECT_TRUE(window.Reload());
   EXPECT_EQ(window.ClientWidth(), TKvPanelWindow::kMaxSide);
 }

@@ -43,9 +43,9 @@ TEST(SimulatedSignal, ValueOnRange) {
     bool log;
     double expected;
   } cases[] = {
-      {0, -40, 160, false, -40},  {1, -40, 160, false, 160}, {0.25, -40, 160, false, 10},
-      {0.5, 200, 0, false, 100},  {2, 0, 10, false, 10},     {-1, 0, 10, false, 0},
-      {nan, 0, 10, false, 0},     {0.5, 1, 100, true, 10},   {0.5, -1, 100, true, 49.5},
+      {0, -40, 160, false, -40},        {1, -40, 160, false, 160}, {0.25, -40, 160, false, 10},
+      {0.5, 200, 0, false, 100},        {2, 0, 10, false, 10},     {-1, 0, 10, false, 0},
+      {nan, 0, 10, false, 0},           {0.5, 1, 100, true, 10},   {0.5, -1, 100, true, 49.5},
       {0.5, -3.4e38, 3.4e38, false, 0},
   };
   for (const auto& c : cases)
@@ -101,8 +101,9 @@ TEST(PanelSimulation, TickMovesFreeIndicatorsOnlyWithinTheirRange) {
 
 TEST(PanelSimulation, TheTimerDrivesTheTickHandler) {
   QByteArray text = panel_test::GoodPanel();
-  text.replace("  object Label1",
-               "  object Ticker: TKvPanelFlash\n    Interval = 5\n    OnTimer = SimulateTick\n  end\n  object Label1");
+  text.replace(
+      "  object Label1",
+      "  object Ticker: TKvPanelFlash\n    Interval = 5\n    OnTimer = SimulateTick\n  end\n  object Label1");
   TPanelRead read = ReadPanelBytes(text, QStringLiteral("timer.panel"));
   ASSERT_TRUE(read.panel) << read.error.toStdString();
   auto* meter = qobject_cast<TKvAnalogGControl*>(read.panel->FindComponent(QStringLiteral("Meter")));
@@ -112,7 +113,8 @@ TEST(PanelSimulation, TheTimerDrivesTheTickHandler) {
   EXPECT_EQ(ticker->IntervalMs(), TKvPanelFlash::kMinInterval);
   const float start = meter->Value();
   // The ticks come from the worker thread through the event loop.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return read.panel->SimulatedTime() >= 3 * TKvPanelForm::kTimeStep; }, 5000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return read.panel->SimulatedTime() >= 3 * TKvPanelForm::kTimeStep; }, 5000));
   EXPECT_NE(meter->Value(), start);
   // Freed while ticking: nothing is called on the freed panel afterwards.
   read.panel.reset();
