@@ -115,6 +115,10 @@ void TKvPanelWindow::ShowPanel(std::unique_ptr<TKvPanelForm> panel) {
   panel_->SetAlign(alClient);
   panel_->SetVisible(true);
   SetCaption(caption.isEmpty() ? QStringLiteral("kvpanel") : caption + QStringLiteral(" - kvpanel"));
+  // A window the user has sized keeps its size through edits that do not
+  // touch the panel's own size.
+  if (QSize(width, height) == panelSize_) return;
+  panelSize_ = QSize(width, height);
   SetClientWidth(width);
   SetClientHeight(height + kStatusHeight);
 }

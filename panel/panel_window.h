@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QFileSystemWatcher>
+#include <QSize>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -63,6 +64,7 @@ class TKvPanelWindow : public TForm {
   std::unique_ptr<TKvPanelForm> panel_;
   TLabel* status_ = nullptr;  // owned by the window
   bool statusIsError_ = false;
+  QSize panelSize_;  // the size the shown panel asked for (within bounds)
   QFileSystemWatcher watcher_;
   QTimer settle_;
   QByteArray lastBytes_;      // the bytes of the last read, good or bad

@@ -46,10 +46,12 @@ TEST(PanelReload, EditsUnderARunningWindow) {
   EXPECT_EQ(Label1(window)->Caption(), QStringLiteral("first"));
   EXPECT_FALSE(window.StatusIsError());
 
-  // A good edit in place shows up.
+  // A good edit in place shows up; the size the user gave the window stays.
+  window.SetClientWidth(350);
   panel_test::WriteInPlace(path, panel_test::GoodPanel(QStringLiteral("second")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.LoadCount() == 2; }, 5000));
   EXPECT_EQ(Label1(window)->Caption(), QStringLiteral("second"));
+  EXPECT_EQ(window.ClientWidth(), 350);
 
   // A broken edit, saved by rename: the panel stays, the status says why.
   TKvPanelForm* const good = window.Panel();
