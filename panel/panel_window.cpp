@@ -10,6 +10,7 @@
 
 #include "panel/panel_file.h"
 #include "platform/controls/label.h"
+#include "platform/controls/safe_call.h"
 #include "platform/graphics/font.h"
 
 namespace {
@@ -36,9 +37,13 @@ TKvPanelWindow::TKvPanelWindow(TComponent* AOwner) : TForm(AOwner) {
 
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
-  QObject::connect(&settle_, &QTimer::timeout, this, [this] { Reload(); });
-  QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] { FileNoticed(); });
-  QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { FolderNoticed(); });
+  // Entries from Qt: whatever a panel's components raise while being swapped
+  // in goes to the application's error handling, not into the event loop.
+  QObject::connect(&settle_, &QTimer::timeout, this, [this] { SafeCall([this] { Reload(); }); });
+  QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, this,
+                   [this] { SafeCall([this] { FileNoticed(); }); });
+  QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, this,
+                   [this] { SafeCall([this] { FolderNoticed(); }); });
 }
 
 TKvPanelWindow::~TKvPanelWindow() {
