@@ -117,19 +117,31 @@ TEST_F(PanelProgram, MissingFilesAndBadUsageHaveTheirOwnExitCodes) {
 }
 
 TEST_F(PanelProgram, ScreenshotFollowsTheDevicePixelRatio) {
-  const QString panel = QStringLiteral(KV_SOURCE_DIR "/examples/engine.panel");
-  // The example asks for 480 x 300; the status line adds 20 pixels.
+  // A 300 x 200 panel; the status line adds 20 pixels below it. The example
+  // panel is drawn too, for a person to look at (its size is its own).
+  const QString test = Write(QStringLiteral("shot.panel"), panel_test::GoodPanel());
+  const QString example = QStringLiteral(KV_SOURCE_DIR "/examples/engine.panel");
+  QSize exampleSize;
   for (const int scale : {1, 2}) {
     SCOPED_TRACE(scale);
     const QString png = dir_.filePath(QStringLiteral("shot%1.png").arg(scale));
-    const Outcome run = RunProgram({QStringLiteral("--screenshot"), png, panel}, QString::number(scale));
+    const Outcome run = RunProgram({QStringLiteral("--screenshot"), png, test}, QString::number(scale));
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     const QImage image(png);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(480 * scale, 320 * scale));
-    // The gradient background was painted: the picture is not one flat colour.
-    EXPECT_NE(image.pixel(scale * 5, scale * 5), image.pixel(scale * 240, scale * 150));
-    kv::test::savePng(image, QStringLiteral("kvpanel_engine_x%1").arg(scale));
+    ASSERT_EQ(image.size(), QSize(300 * scale, 220 * scale));
+    // The status strip's colour fills the bottom right corner (it is drawn,
+    // and drawn at the full scale); the panel above it has its own colour.
+    EXPECT_EQ(QColor(image.pixel(image.width() - 1, image.height() - 1)), QColor(0xE0, 0xE0, 0xE0));
+    EXPECT_NE(image.pixel(image.width() - 1, image.height() - 1 - 20 * scale),
+              image.pixel(image.width() - 1, image.height() - 1));
+
+    const QString examplePng = dir_.filePath(QStringLiteral("example%1.png").arg(scale));
+    ASSERT_EQ(RunProgram({QStringLiteral("--screenshot"), examplePng, example}, QString::number(scale)).code,
+              0);
+    const QImage exampleImage(examplePng);
+    if (scale == 1) exampleSize = exampleImage.size();
+    EXPECT_EQ(exampleImage.size(), exampleSize * scale);
+    kv::test::savePng(exampleImage, QStringLiteral("kvpanel_engine_x%1").arg(scale));
   }
 }
 
