@@ -1,0 +1,142 @@
+#include "kv/instruments/analog_instrument.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+#include "kv/instruments/analog_instruments.h"
+#include "kv/instruments/instrument_accessible.h"
+#include "kv/settings/val_ind.h"
+#include "platform/core/numbers.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/colors.h"
+
+namespace {
+
+constexpr double kDegToRad = 0.017453292519943295;
+
+// A point `radius` from `centre` at `angle` (degrees clockwise from 12).
+QPointF Polar(const TPoint& centre, double radius, double angle) {
+  const double a = angle * kDegToRad;
+  return {centre.X + 0.5 + radius * std::sin(a), centre.Y + 0.5 - radius * std::cos(a)};
+}
+
+QColor Q(TColor color) {
+  return ToQColor(color);
+}
+
+}  // namespace
+
+TKvAnalogInstrument::TKvAnalogInstrument(TComponent* AOwner)
+    : TKvAnalogGControl(AOwner), bevel_(std::make_unique<TKvSBevel>()) {
+  KvAnalogInstrumentsUnit().Require();
+  SubscribeSettings(bevel_.get());
+}
+
+TKvAnalogInstrument::~TKvAnalogInstrument() {
+  Destroying();
+  bevel_.reset();
+}
+
+void TKvAnalogInstrument::SubscribeSettings(TKvPersistent* settings) {
+  settings->SetOnChange(TNotifyEvent(this, &TKvAnalogInstrument::ParamChange));
+}
+
+void TKvAnalogInstrument::ParamChange(TObject* Sender) {
+  TKvAnalogGControl::ParamChange(Sender);
+  layers_.Invalidate();
+  Invalidate();
+}
+
+void TKvAnalogInstrument::ValueChange() {
+  TKvAnalogGControl::ValueChange();
+  Invalidate();
+  KvAccessibleValueChanged(this);
+}
+
+double TKvAnalogInstrument::AngleOf(int32_t ppt, int start, int sweep) {
+  return start + double(sweep) * std::clamp(ppt, 0, 1000) / 1000.0;
+}
+
+void TKvAnalogInstrument::Paint() {
+  QPainter* painter = Canvas()->Painter();
+  if (!painter || Width() <= 0 || Height() <= 0) return;
+  layers_.Draw(*painter, QSize(Width(), Height()), [this](TCanvas* canvas) { PaintStatic(canvas); });
+  PaintMoving(Canvas());
+  ++paints_;
+}
+
+void TKvAnalogInstrument::PaintSectorBand(TCanvas* canvas, const TPoint& centre, int inner, int outer, int start,
+                                          int sweep) const {
+  QPainter* p = canvas->Painter();
+  if (!p || outer <= inner || inner < 0) return;
+  const TSectorSettings& s = *SectorSettings();
+  const double width = outer - inner;
+  const double mid = inner + width / 2;
+  p->save();
+  p->setRenderHint(QPainter::Antialiasing, true);
+  const QRectF box(centre.X + 0.5 - mid, centre.Y + 0.5 - mid, 2 * mid, 2 * mid);
+  const int from[3] = {s.Sector1From(), s.Sector2From(), s.Sector3From()};
+  const int to[3] = {s.Sector1To(), s.Sector2To(), s.Sector3To()};
+  for (int k = 0; k < 3; ++k) {
+    const int a = std::clamp(from[k], 0, 1000);
+    const int b = std::clamp(to[k], 0, 1000);
+    if (b <= a) continue;
+    const double a1 = AngleOf(a, start, sweep);
+    const double a2 = AngleOf(b, start, sweep);
+    p->setPen(QPen(Q(s.SectorColor(k)), width, Qt::SolidLine, Qt::FlatCap));
+    // Qt counts counter-clockwise from 3 o'clock in 1/16 degree.
+    p->drawArc(box, int(std::lround((90 - a1) * 16)), -int(std::lround((a2 - a1) * 16)));
+  }
+  p->restore();
+}
+
+void TKvAnalogInstrument::PaintNeedle(TCanvas* canvas, const TPoint& centre, double angle, int length,
+                                      double width, TColor color, int hub, TColor hubColor) {
+  QPainter* p = canvas->Painter();
+  if (!p || length <= 0) return;
+  p->save();
+  p->setRenderHint(QPainter::Antialiasing, true);
+  p->setPen(QPen(Q(color), width, Qt::SolidLine, Qt::RoundCap));
+  p->drawLine(Polar(centre, 0, angle), Polar(centre, length, angle));
+  if (hub > 0) {
+    p->setPen(Qt::NoPen);
+    p->setBrush(Q(hubColor));
+    p->drawEllipse(Polar(centre, 0, 0), hub, hub);
+  }
+  p->restore();
+}
+
+void TKvAnalogInstrument::PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length, int start,
+                                           int sweep) const {
+  QPainter* p = canvas->Painter();
+  const TMinMax& m = *MinMax();
+  if (!p || length <= 0) return;
+  auto mark = [&](int32_t ppt, TColor color) {
+    TColor sector = color;
+    if (m.UseSectorCol()) SectorSettings()->CheckSectorColor(ppt, sector);
+    const double angle = AngleOf(ppt, start, sweep);
+    p->setPen(QPen(Q(sector), 3, Qt::SolidLine, Qt::FlatCap));
+    p->drawLine(Polar(centre, radius - length, angle), Polar(centre, radius, angle));
+  };
+  p->save();
+  p->setRenderHint(QPainter::Antialiasing, true);
+  if (m.MinVisible() && m.Min() != TMinMax::kEmptyMin) mark(MinPPT(), m.MinColor());
+  if (m.MaxVisible() && m.Max() != TMinMax::kEmptyMax) mark(MaxPPT(), m.MaxColor());
+  p->restore();
+}
+
+void TKvAnalogInstrument::PaintReadoutValue(TCanvas* canvas, const TKvValInd* readout, float value) {
+  QPainter* p = canvas->Painter();
+  const TRect& r = readout->ValueRect();
+  if (!p || !readout->Visible() || r.Width() <= 0 || r.Height() <= 0) return;
+  const QRect box = r.toQRect();
+  p->save();
+  p->setClipRect(box, Qt::IntersectClip);
+  p->fillRect(box, Q(readout->Color()));
+  p->setFont(readout->Font()->ToQFont());
+  p->setPen(Q(readout->Font()->Color()));
+  const QRect text = box.adjusted(0, 0, -readout->TextMargin(), 0);
+  p->drawText(text, Qt::AlignRight | Qt::AlignVCenter, FormatFloat(readout->FormatStr(), value));
+  p->restore();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// TKvAnalogInstrument: what the ready windowless analog instruments (round
+// meter, dial, bar gauge) share on top of TKvAnalogGControl. Descendants
+// follow this protocol:
+//  - PaintStatic paints everything that does not move with the value (the
+//    surface bevel, scale, sectors, read-out frame). It runs only when the
+//    cached layer is stale: after a settings change, a resize or a change of
+//    the device pixel ratio; its output is kept in a TKvLayerCache.
+//  - PaintMoving paints what the value moves (pointer, bar, min/max marks,
+//    read-out digits) over the cached layer on every paint. It may use the
+//    geometry PaintStatic left in the descendant's fields.
+// Settings objects a descendant owns report to ParamChange (subscribe them
+// with SubscribeSettings in the constructor); every settings report marks
+// the layer stale and requests a repaint, a value change only requests a
+// repaint and announces the new value to assistive technology.
+//
+// Published here: Bevel, the surface the instrument is drawn on.
+
+#include <QSize>
+#include <cstdint>
+#include <memory>
+
+#include "kv/controls/kv_analog_g_control.h"
+#include "kv/instruments/layer_cache.h"
+#include "kv/settings/surface_bevel.h"
+
+class TKvAnalogInstrument : public TKvAnalogGControl {
+  Q_OBJECT
+  Q_PROPERTY(TKvSBevel* Bevel READ Bevel)
+
+ public:
+  explicit TKvAnalogInstrument(TComponent* AOwner = nullptr);
+  ~TKvAnalogInstrument() override;
+
+  TKvSBevel* Bevel() const { return bevel_.get(); }
+
+  void ParamChange(TObject* Sender) override;
+
+  // Counters for tests and benchmarks: paints of the whole control and
+  // rebuilds of its static layer.
+  int64_t PaintCount() const { return paints_; }
+  int64_t LayerRebuilds() const { return layers_.RebuildCount(); }
+
+  // The needle's angle in degrees clockwise from 12 o'clock for a position
+  // in parts per thousand, on a scale from `start` over `sweep` degrees.
+  static double AngleOf(int32_t ppt, int start, int sweep);
+
+ protected:
+  void Paint() override;
+  void ValueChange() override;
+
+  virtual void PaintStatic(TCanvas* canvas) = 0;
+  virtual void PaintMoving(TCanvas* canvas) = 0;
+
+  // Makes `settings` report to ParamChange.
+  void SubscribeSettings(TKvPersistent* settings);
+
+  // Shared painting of the round instruments. The band of the three
+  // sectors between radius `inner` and `outer` around `centre`.
+  void PaintSectorBand(TCanvas* canvas, const TPoint& centre, int inner, int outer, int start, int sweep) const;
+  // A needle from the centre to `length` at `angle`, `width` pixels wide,
+  // with a hub of radius `hub` in `hubColor`.
+  static void PaintNeedle(TCanvas* canvas, const TPoint& centre, double angle, int length, double width,
+                          TColor color, int hub, TColor hubColor);
+  // The min and max marks (short bars just inside `radius`), as MinMax says.
+  void PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length, int start, int sweep) const;
+  // The value text of the read-out: its frame was painted in the static
+  // layer by TKvValInd::Draw, the digits go here, drawn at device resolution.
+  static void PaintReadoutValue(TCanvas* canvas, const class TKvValInd* readout, float value);
+
+ private:
+  std::unique_ptr<TKvSBevel> bevel_;
+  TKvLayerCache layers_;
+  int64_t paints_ = 0;
+};

@@ -1,0 +1,48 @@
+#include "kv/instruments/kv_dial.h"
+
+#include <algorithm>
+
+#include "platform/graphics/canvas.h"
+
+TKvDial::TKvDial(TComponent* AOwner) : TKvAnalogInstrument(AOwner), scale_(std::make_unique<TScaleSettings>()) {
+  SetBounds(Left(), Top(), 120, 120);
+  SubscribeSettings(scale_.get());
+}
+
+TKvDial::~TKvDial() {
+  Destroying();
+  scale_.reset();
+}
+
+void TKvDial::PaintStatic(TCanvas* canvas) {
+  TRect rect(0, 0, Width(), Height());
+  Bevel()->PaintBevel(canvas, rect);
+  TScaleSettings& s = *scale_;
+  s.LogScale = LogScale();
+  s.CalcRSize(canvas, SignalSettings()->ValueFrom(), SignalSettings()->ValueTo());
+  const int side = std::max(0, std::min(rect.Width(), rect.Height() - s.TextHeight + s.TextWidth));
+  TRect ring(rect.Left + (rect.Width() - side) / 2, rect.Top + (rect.Height() - side) / 2, 0, 0);
+  ring.Right = ring.Left + side;
+  ring.Bottom = ring.Top + side;
+  // The face under the whole ring, labels included.
+  canvas->Pen()->SetColor(s.Color());
+  canvas->Pen()->SetWidth(1);
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(Bevel()->Color());
+  canvas->Ellipse(ring);
+  TRect labels = ring;
+  // The ring hangs from the top of its rectangle half a label height down.
+  labels.Top -= s.TextHeight / 2 - s.TextWidth / 2;
+  const int top = labels.Top;  // DialScala turns `labels` into the square inside them
+  s.DialScala(canvas, labels, kStartAngle, kSweepAngle);
+  centre_ = s.Center;
+  const int r = s.Center.Y - top - s.TextHeight / 2;
+  tickRadius_ = std::max(0, r - s.TextSpace - s.StepLength);
+  PaintSectorBand(canvas, centre_, tickRadius_ - 3, tickRadius_, kStartAngle, kSweepAngle);
+}
+
+void TKvDial::PaintMoving(TCanvas* canvas) {
+  PaintMinMaxMarks(canvas, centre_, tickRadius_ - 4, 5, kStartAngle, kSweepAngle);
+  PaintNeedle(canvas, centre_, AngleOf(ValuePPT(), kStartAngle, kSweepAngle), std::max(0, tickRadius_ + 2), 3.0,
+              scale_->PointerColor(), std::max(3, tickRadius_ / 8), scale_->Color());
+}
