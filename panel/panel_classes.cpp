@@ -5,6 +5,8 @@
 #include "kv/controls/kv_bin_control.h"
 #include "kv/controls/kv_gradient.h"
 #include "kv/controls/kv_spin_button.h"
+#include "kv/instruments/analog_instruments.h"
+#include "kv/instruments/binary_instruments.h"
 #include "kv/timers/flash_timer.h"
 #include "panel/panel_flash.h"
 #include "panel/panel_form.h"
@@ -18,7 +20,9 @@ void RegisterPanelClasses() {
     KvgradientUnit().Require();
     KvSpinButtonUnit().Require();
     RegisterStandardControls();
-    // Ready instruments: require their units here.
+    // The ready instruments (they also install the accessibility factory).
+    KvAnalogInstrumentsUnit().Require();
+    KvBinaryInstrumentsUnit().Require();
 
     // The panel's own classes.
     RegisterComponentClass<TKvPanelForm>();

@@ -1,5 +1,6 @@
 #include "kv/instruments/binary_instruments.h"
 
+#include "kv/instruments/instrument_accessible.h"
 #include "kv/instruments/kv_led_lamp.h"
 #include "kv/instruments/kv_radio_button.h"
 #include "kv/instruments/kv_spin_box.h"
@@ -38,6 +39,12 @@ void DrawCaption(TCanvas* canvas, const TControl& control, int left, const TRect
 
 bool IsToggleKey(const TMessage& message) {
   return message.Msg == WM_KEYDOWN && message.WParam == VK_SPACE;
+}
+
+void AnnounceCheckedState(TKvBinGControl* control, std::optional<bool>& announced) {
+  if (announced == control->Checked()) return;
+  announced = control->Checked();
+  KvAccessibleStateChanged(control);
 }
 
 }  // namespace kv_binary

@@ -13,12 +13,14 @@
 // either holds a TUnitsInitialization or requires the unit before reading.
 
 #include <QString>
+#include <optional>
 
 #include "kv/core/unit_init.h"
 #include "platform/core/types.h"
 
 class TCanvas;
 class TControl;
+class TKvBinGControl;
 struct TMessage;
 
 // The unit "KvBinaryInstruments": registers the four classes.
@@ -38,5 +40,10 @@ void DrawCaption(TCanvas* canvas, const TControl& control, int left, const TRect
 // delivered by whoever holds the keyboard (the windowless control has none of
 // its own; its parent forwards the key with Perform).
 bool IsToggleKey(const TMessage& message);
+
+// Tells assistive technology that the control's checked state changed, when
+// it differs from the one told last (`announced`): the base reports a
+// status change also after a click that left the state as it was.
+void AnnounceCheckedState(TKvBinGControl* control, std::optional<bool>& announced);
 
 }  // namespace kv_binary

@@ -58,6 +58,7 @@ void TKvLedLamp::ParamChange(TObject* Sender) {
 
 void TKvLedLamp::StatusChanged() {
   TKvBinGControl::StatusChanged();
+  kv_binary::AnnounceCheckedState(this, announced_);
   Invalidate();
 }
 

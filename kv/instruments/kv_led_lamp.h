@@ -14,6 +14,7 @@
 // change it); any other mode of the base works as the base describes.
 
 #include <memory>
+#include <optional>
 
 #include "kv/controls/kv_bin_control.h"
 #include "kv/settings/led_settings.h"
@@ -67,4 +68,5 @@ class TKvLedLamp : public TKvBinGControl {
   std::unique_ptr<TLED> led_;
   std::unique_ptr<TKvSBevel> bevel_;
   bool framed_ = true;
+  std::optional<bool> announced_;  // checked state last told to assistive technology
 };

@@ -53,6 +53,7 @@ void TKvRadioButton::ParamChange(TObject* Sender) {
 
 void TKvRadioButton::StatusChanged() {
   TKvBinGControl::StatusChanged();
+  kv_binary::AnnounceCheckedState(this, announced_);
   Invalidate();
 }
 

@@ -16,6 +16,7 @@
 // VK_SPACE, 0) checks it as a press does (not while disabled).
 
 #include <memory>
+#include <optional>
 
 #include "kv/controls/kv_bin_control.h"
 #include "kv/settings/led_settings.h"
@@ -56,4 +57,5 @@ class TKvRadioButton : public TKvBinGControl {
   int32_t FreeBit() const;
 
   std::unique_ptr<TLED> led_;
+  std::optional<bool> announced_;  // checked state last told to assistive technology
 };

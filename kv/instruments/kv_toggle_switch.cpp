@@ -59,6 +59,7 @@ void TKvToggleSwitch::ParamChange(TObject* Sender) {
 
 void TKvToggleSwitch::StatusChanged() {
   TKvBinGControl::StatusChanged();
+  kv_binary::AnnounceCheckedState(this, announced_);
   Invalidate();
 }
 

@@ -12,6 +12,7 @@
 // does (not while disabled).
 
 #include <memory>
+#include <optional>
 
 #include "kv/controls/kv_bin_control.h"
 #include "kv/settings/surface_bevel.h"
@@ -60,4 +61,5 @@ class TKvToggleSwitch : public TKvBinGControl {
   std::unique_ptr<TKvSBevel> bevel_;
   TColor slotColorOn_ = clLime;
   TColor slotColorOff_ = clGray;
+  std::optional<bool> announced_;  // checked state last told to assistive technology
 };
