@@ -10,6 +10,8 @@
 #include "kv/controls/kv_gradient.h"
 #include "kv/controls/kv_spin_button.h"
 #include "kv/core/unit_init.h"
+#include "kv/instruments/analog_instruments.h"
+#include "kv/instruments/binary_instruments.h"
 #include "kv/timers/flash_timer.h"
 #include "panel/panel_classes.h"
 #include "panel/panel_file.h"
@@ -83,6 +85,8 @@ int main(int argc, char** argv) {
   RegisterUnit(KvflashtUnit());
   RegisterUnit(KvgradientUnit());
   RegisterUnit(KvSpinButtonUnit());
+  RegisterUnit(KvAnalogInstrumentsUnit());
+  RegisterUnit(KvBinaryInstrumentsUnit());
   std::optional<TUnitsInitialization> units;
   std::exception_ptr unitError;
   try {

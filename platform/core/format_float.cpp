@@ -257,7 +257,15 @@ bool Usable(const std::vector<TSection>& sections, size_t index) {
 
 QString FormatFloat(const QString& picture, long double value) {
   if (picture.isEmpty()) return FloatToStr(value);
-  const std::vector<TSection> sections = ParsePicture(picture);
+  // Read-outs format value after value through one picture: its parsed form
+  // is kept per thread (a picture that does not parse raises and is not kept).
+  thread_local QString lastPicture;
+  thread_local std::vector<TSection> lastSections;
+  if (lastSections.empty() || picture != lastPicture) {
+    lastSections = ParsePicture(picture);
+    lastPicture = picture;
+  }
+  const std::vector<TSection>& sections = lastSections;
 
   const TFloatDecimal exact = FloatToDecimal(value);
   if (exact.Kind != TFloatDecimal::fkFinite) return NonFiniteText(exact);
