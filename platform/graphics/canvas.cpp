@@ -917,7 +917,8 @@ std::optional<int> TCanvas::NumberWidth(const QString& text) const {
   if (!number_metrics_) number_metrics_ = std::make_unique<NumberMetrics>(CurrentQFont());
   NumberMetrics& m = *number_metrics_;
   auto advance = [&m](int k) {
-    if (m.advance[size_t(k)] < 0) m.advance[size_t(k)] = m.metrics.horizontalAdvance(QString(QChar(kNumberChars[k])));
+    if (m.advance[size_t(k)] < 0)
+      m.advance[size_t(k)] = m.metrics.horizontalAdvance(QString(QChar(kNumberChars[k])));
     return m.advance[size_t(k)];
   };
   qreal width = advance(index[0]);

@@ -42,9 +42,10 @@ TEST_F(CanvasText, NumberWidthsAreTheShapedWidths) {
     const char* name;
     int height;
     bool bold, italic;
-  } fonts[] = {{"Arial", -16, false, false}, {"Arial", -11, true, false},   {"Arial", -37, false, true},
-               {"DejaVu Sans", -13, false, false}, {"Liberation Serif", -21, true, true},
-               {"Liberation Mono", -12, false, false}, {"MS Sans Serif", -8, false, false}};
+  } fonts[] = {{"Arial", -16, false, false},          {"Arial", -11, true, false},
+               {"Arial", -37, false, true},           {"DejaVu Sans", -13, false, false},
+               {"Liberation Serif", -21, true, true}, {"Liberation Mono", -12, false, false},
+               {"MS Sans Serif", -8, false, false}};
   const QString chars = QStringLiteral("0123456789+-.,: eE%");
   uint32_t seed = 12345;
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
@@ -57,15 +58,16 @@ TEST_F(CanvasText, NumberWidthsAreTheShapedWidths) {
     canvas->Font()->SetStyle(style);
     QFont font = canvas->Font()->ToQFont();
     const QFontMetrics shaped(font);
-    QStringList texts = {"1", "11", "111.1", "-0.5", "1E+10", "12:30", "99 %", "7,41", "1" + QString(40, '1')};
+    QStringList texts = {
+        "1", "11", "111.1", "-0.5", "1E+10", "12:30", "99 %", "7,41", "1" + QString(40, '1')};
     for (int i = 0; i < 300; ++i) {
       QString t;
       for (int k = int(next() % 12) + 1; k > 0; --k) t += chars[int(next() % uint32_t(chars.size()))];
       texts << t;
     }
     for (const QString& t : texts)
-      ASSERT_EQ(canvas->TextWidth(t), shaped.horizontalAdvance(t)) << f.name << " " << f.height << " '"
-                                                                  << t.toStdString() << "'";
+      ASSERT_EQ(canvas->TextWidth(t), shaped.horizontalAdvance(t))
+          << f.name << " " << f.height << " '" << t.toStdString() << "'";
   }
 }
 

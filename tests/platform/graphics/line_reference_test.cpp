@@ -38,7 +38,8 @@ TEST(LinePixels, MatchesTheRoundedIdealLineInEveryDirection) {
     for (int dy = -37; dy <= 37; ++dy) {
       std::vector<QPoint> got;
       raster::LinePixels(5, -3, 5 + dx, -3 + dy, got);
-      ASSERT_EQ(got, ReferenceLine(5, -3, 5 + dx, -3 + dy)) << "line (5,-3) to (" << 5 + dx << "," << -3 + dy << ")";
+      ASSERT_EQ(got, ReferenceLine(5, -3, 5 + dx, -3 + dy))
+          << "line (5,-3) to (" << 5 + dx << "," << -3 + dy << ")";
     }
   }
   // Short lines at the ends of the coordinate range, where 2 dy t + n is
@@ -52,7 +53,8 @@ TEST(LinePixels, MatchesTheRoundedIdealLineInEveryDirection) {
   for (const auto& e : edges) {
     std::vector<QPoint> got;
     raster::LinePixels(e.x0, e.y0, e.x1, e.y1, got);
-    EXPECT_EQ(got, ReferenceLine(e.x0, e.y0, e.x1, e.y1)) << e.x0 << "," << e.y0 << " to " << e.x1 << "," << e.y1;
+    EXPECT_EQ(got, ReferenceLine(e.x0, e.y0, e.x1, e.y1))
+        << e.x0 << "," << e.y0 << " to " << e.x1 << "," << e.y1;
   }
 }
 
