@@ -47,6 +47,33 @@ QString SignalText(QAccessible::Text t, const TControl* control, const TSignalSe
   }
 }
 
+// The value interface of an analog control (TKvAnalogGControl or
+// TKvAnalogCControl): the value, and the range and step of its signal.
+template <typename Control>
+class TSignalValueAccess : public QAccessibleValueInterface {
+ public:
+  QVariant currentValue() const override {
+    const Control* c = ValueControl();
+    return c ? QVariant(c->Value()) : QVariant();
+  }
+  QVariant maximumValue() const override {
+    const Control* c = ValueControl();
+    return c ? QVariant(c->SignalSettings()->ValueTo()) : QVariant();
+  }
+  QVariant minimumValue() const override {
+    const Control* c = ValueControl();
+    return c ? QVariant(c->SignalSettings()->ValueFrom()) : QVariant();
+  }
+  QVariant minimumStepSize() const override {
+    const Control* c = ValueControl();
+    return c ? QVariant(c->SignalSettings()->ValuePerDigit) : QVariant();
+  }
+
+ protected:
+  // The control, null once it is gone.
+  virtual Control* ValueControl() const = 0;
+};
+
 // A windowless control: its own interface, a child of its parent widget's.
 class TWindowlessAccessible : public QAccessibleObject {
  public:
@@ -89,7 +116,8 @@ class TWindowlessAccessible : public QAccessibleObject {
   QPointer<TControl> control_;
 };
 
-class TAnalogIndicatorAccessible : public TWindowlessAccessible, public QAccessibleValueInterface {
+class TAnalogIndicatorAccessible : public TWindowlessAccessible,
+                                   public TSignalValueAccess<TKvAnalogGControl> {
  public:
   explicit TAnalogIndicatorAccessible(TKvAnalogGControl* control) : TWindowlessAccessible(control) {}
 
@@ -107,21 +135,12 @@ class TAnalogIndicatorAccessible : public TWindowlessAccessible, public QAccessi
     return c ? SignalText(t, c, c->SignalSettings(), c->ValueText()) : QString();
   }
 
-  QVariant currentValue() const override { return Control() ? QVariant(Control()->Value()) : QVariant(); }
   // An indicator shows a measurement; it cannot be set from outside.
   void setCurrentValue(const QVariant&) override {}
-  QVariant maximumValue() const override {
-    return Control() ? QVariant(Control()->SignalSettings()->ValueTo()) : QVariant();
-  }
-  QVariant minimumValue() const override {
-    return Control() ? QVariant(Control()->SignalSettings()->ValueFrom()) : QVariant();
-  }
-  QVariant minimumStepSize() const override {
-    return Control() ? QVariant(Control()->SignalSettings()->ValuePerDigit) : QVariant();
-  }
 
  private:
   TKvAnalogGControl* Control() const { return static_cast<TKvAnalogGControl*>(control_.data()); }
+  TKvAnalogGControl* ValueControl() const override { return Control(); }
 };
 
 class TBinaryAccessible : public TWindowlessAccessible {
@@ -211,7 +230,7 @@ class TContainerAccessible : public QAccessibleWidget {
   QPointer<TWinControl> control_;
 };
 
-class TAnalogInputAccessible : public TContainerAccessible, public QAccessibleValueInterface {
+class TAnalogInputAccessible : public TContainerAccessible, public TSignalValueAccess<TKvAnalogCControl> {
  public:
   TAnalogInputAccessible(QWidget* widget, TKvAnalogCControl* control)
       : TContainerAccessible(widget, control, QAccessible::Slider) {}
@@ -227,24 +246,15 @@ class TAnalogInputAccessible : public TContainerAccessible, public QAccessibleVa
     return s.isEmpty() ? QAccessibleWidget::text(t) : s;
   }
 
-  QVariant currentValue() const override { return Control() ? QVariant(Control()->Value()) : QVariant(); }
   void setCurrentValue(const QVariant& value) override {
     bool ok = false;
     const float v = value.toFloat(&ok);
     if (ok && Control()) Control()->SetValue(v);
   }
-  QVariant maximumValue() const override {
-    return Control() ? QVariant(Control()->SignalSettings()->ValueTo()) : QVariant();
-  }
-  QVariant minimumValue() const override {
-    return Control() ? QVariant(Control()->SignalSettings()->ValueFrom()) : QVariant();
-  }
-  QVariant minimumStepSize() const override {
-    return Control() ? QVariant(Control()->SignalSettings()->ValuePerDigit) : QVariant();
-  }
 
  private:
   TKvAnalogCControl* Control() const { return qobject_cast<TKvAnalogCControl*>(control_.data()); }
+  TKvAnalogCControl* ValueControl() const override { return Control(); }
   static QString FormatValue(const TKvAnalogCControl* c) { return QString::number(double(c->Value())); }
 };
 
@@ -273,8 +283,10 @@ QAccessibleInterface* KvInstrumentAccessibleFactory(const QString& key, QObject*
     auto* widget = static_cast<QWidget*>(object);
     TWinControl* control = TWinControl::FindControl(widget);
     if (!control || control->Widget() != widget) return nullptr;
-    if (auto* input = qobject_cast<TKvAnalogCControl*>(control)) return new TAnalogInputAccessible(widget, input);
-    return new TContainerAccessible(widget, control, widget->isWindow() ? QAccessible::Window : QAccessible::Client);
+    if (auto* input = qobject_cast<TKvAnalogCControl*>(control))
+      return new TAnalogInputAccessible(widget, input);
+    return new TContainerAccessible(widget, control,
+                                    widget->isWindow() ? QAccessible::Window : QAccessible::Client);
   }
   return nullptr;
 }
