@@ -1,6 +1,7 @@
 #include "kv/instruments/kv_dial.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/graphics/canvas.h"
 
@@ -33,6 +34,16 @@ void TKvDial::PaintStatic(TCanvas* canvas) {
   TRect labels = ring;
   // The ring hangs from the top of its rectangle half a label height down.
   labels.Top -= s.TextHeight / 2 - s.TextWidth / 2;
+  // The scale puts the labels' centres where the widest label just touches
+  // the ring's box at 3 and 9 o'clock; everywhere else a label's corner
+  // (and at 12 o'clock a label taller than wide) would reach across the
+  // face's round outline. Drawn this much further in, no label corner gets
+  // farther from the centre than the face's radius less one pixel.
+  const int inset = int(std::ceil((std::hypot(s.TextWidth, s.TextHeight) - s.TextWidth) / 2)) + 1;
+  labels.Left += inset;
+  labels.Top += inset;
+  labels.Right -= inset;
+  labels.Bottom -= inset;
   const int top = labels.Top;  // DialScala turns `labels` into the square inside them
   s.DialScala(canvas, labels, kStartAngle, kSweepAngle);
   centre_ = s.Center;

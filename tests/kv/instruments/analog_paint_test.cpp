@@ -117,6 +117,49 @@ TEST(AnalogInstrumentPaint, RoundInstrumentsPointAtTheirValue) {
   }
 }
 
+TEST(AnalogInstrumentPaint, DialLabelsStayOnTheFace) {
+  // Labels narrower than tall (one digit in a small font) and wider than
+  // tall (three digits) once reached across the face's outline at the top
+  // and the diagonals. A label pixel (blue) next to the surface outside the
+  // face (fuchsia) is a label sticking out.
+  struct Case {
+    const char* name;
+    float to;
+    int fontSize;
+    qreal ratio;
+  };
+  const Case cases[] = {{"one digit, small", 8, 10, 1}, {"three digits", 120, 8, 1}, {"default font", 10, 14, 1},
+                        {"one digit at 2x", 8, 10, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto dial = Make<TKvDial>(150, 150);
+    dial->SignalSettings()->SetValueTo(c.to);
+    dial->ScaleSettings()->Font()->SetSize(c.fontSize);
+    dial->ScaleSettings()->Font()->SetColor(clBlue);
+    dial->Bevel()->SetColor(clWhite);
+    QImage image(int(150 * c.ratio), int(150 * c.ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(c.ratio);
+    image.fill(ToQColor(clFuchsia));
+    {
+      QPainter painter(&image);
+      dial->PaintTo(painter);
+    }
+    const QRgb blue = ToQColor(clBlue).rgb(), outside = ToQColor(clFuchsia).rgb();
+    int labelPixels = 0, sticking = 0;
+    for (int y = 1; y < image.height() - 1; ++y)
+      for (int x = 1; x < image.width() - 1; ++x) {
+        if (image.pixel(x, y) != blue) continue;
+        ++labelPixels;
+        if (image.pixel(x - 1, y) == outside || image.pixel(x + 1, y) == outside || image.pixel(x, y - 1) == outside ||
+            image.pixel(x, y + 1) == outside)
+          ++sticking;
+      }
+    EXPECT_GT(labelPixels, 50);
+    EXPECT_EQ(sticking, 0);
+    if (::testing::Test::HasFailure()) kv::test::savePng(image, QString("analog_dial_labels_") + c.name);
+  }
+}
+
 TEST(AnalogInstrumentPaint, BarGaugesEndWhereTheirValueIs) {
   struct Case {
     const char* name;
