@@ -2,6 +2,7 @@
 
 #include "kv/proc/gradient_fill.h"
 #include "platform/core/class_registry.h"
+#include "platform/graphics/colors.h"
 
 TKvGradient::TKvGradient(TComponent* AOwner)
     : TKvGraphicControl(AOwner), gradSettings_(std::make_unique<TKvGradSettings>()) {
@@ -36,8 +37,18 @@ void TKvGradient::ParamChange(TObject* Sender) {
 
 void TKvGradient::Paint() {
   if (!Visible() && !Designing()) return;
-  KvGradFill(Canvas(), TRect(0, 0, Width(), Height()), gradSettings_->ColorFrom(), gradSettings_->ColorTo(),
-             gradSettings_->Style());
+  const TColor from = gradSettings_->ColorFrom(), to = gradSettings_->ColorTo();
+  const TDrawn key{Width(), Height(), from, to, ColorToRGB(from), ColorToRGB(to), gradSettings_->Style()};
+  if (key.width <= 0 || key.height <= 0) return;
+  if (!drawn_ || !(key == drawnKey_)) {
+    // Drawn at the origin of a bitmap of the control's size, the gradient
+    // has the pixels it would have drawn straight onto the control.
+    if (!drawn_) drawn_ = std::make_unique<TBitmap>();
+    drawn_->SetSize(key.width, key.height);
+    KvGradFill(drawn_->Canvas(), TRect(0, 0, key.width, key.height), from, to, key.style);
+    drawnKey_ = key;
+  }
+  Canvas()->Draw(0, 0, drawn_.get());
 }
 
 TUnit& KvgradientUnit() {

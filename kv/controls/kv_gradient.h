@@ -23,6 +23,7 @@
 #include "kv/core/kv_graphic_control.h"
 #include "kv/core/unit_init.h"
 #include "kv/settings/grad_settings.h"
+#include "platform/graphics/bitmap.h"
 
 class TKvGradient : public TKvGraphicControl {
   Q_OBJECT
@@ -44,13 +45,25 @@ class TKvGradient : public TKvGraphicControl {
 
  protected:
   // KvGradFill over the client rectangle with the settings' colours and
-  // style, while the control is visible or being designed.
+  // style, while the control is visible or being designed. The drawn
+  // gradient is kept and copied again while the size, the colours (as given
+  // and as they resolve) and the style stay the same: a background repaints
+  // under every change of the controls on it.
   void Paint() override;
 
  private:
+  struct TDrawn {
+    int width = 0, height = 0;
+    TColor from = 0, to = 0, rgbFrom = 0, rgbTo = 0;
+    TGradientStyle style = gsHorizontal1;
+    bool operator==(const TDrawn&) const = default;
+  };
+
   bool Designing() const;
 
   std::unique_ptr<TKvGradSettings> gradSettings_;
+  std::unique_ptr<TBitmap> drawn_;  // the gradient as last drawn, for drawnKey_
+  TDrawn drawnKey_;
 };
 
 // The unit of the gradient control. Its initialisation registers TKvGradient

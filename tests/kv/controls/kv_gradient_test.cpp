@@ -5,13 +5,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "kv/proc/gradient_fill.h"
 #include "platform/controls/form.h"
 #include "platform/core/class_registry.h"
 #include "platform/forms/form_reader.h"
 #include "platform/forms/form_writer.h"
+#include "platform/graphics/bitmap.h"
 #include "platform/graphics/colors.h"
 #include "tests/support/test_support.h"
 
@@ -122,6 +125,38 @@ TEST(KvGradient, PaintsTheGradientAlthoughItsSettingsAreNotVisible) {
   EXPECT_EQ(At(image, 0, 1), Grey(225));
   EXPECT_EQ(At(image, 29, 89), Grey(143));
   if (::testing::Test::HasFailure()) kv::test::savePng(image, "kv_gradient_paint");
+}
+
+// The control keeps what it drew; every change of size, colour or style
+// must show at the next paint, subscribed or not, exactly as drawn afresh.
+TEST(KvGradient, RepaintsShowEveryChangeOfSizeColourAndStyle) {
+  TProbeGradient control(nullptr);
+  TKvGradSettings* g = control.GradSettings();
+  const std::vector<std::function<void()>> steps = {
+      [] {},
+      [&] { g->SetStyle(gsElliptic2); },
+      [&] { control.SetBounds(0, 0, 61, 33); },
+      [&] { g->SetColorFrom(clRed); },
+      [&] { g->SetColorTo(clBtnFace); },
+      [&] { g->SetStyle(gsDiamond1); },
+      [&] { control.SetBounds(0, 0, 33, 61); },
+  };
+  for (size_t i = 0; i < steps.size(); ++i) {
+    steps[i]();
+    QImage fresh(control.Width(), control.Height(), QImage::Format_RGB32);
+    {
+      TBitmap expected;
+      expected.SetSize(control.Width(), control.Height());
+      KvGradFill(expected.Canvas(), TRect(0, 0, control.Width(), control.Height()), g->ColorFrom(),
+                 g->ColorTo(), g->Style());
+      fresh = expected.ToImage();
+    }
+    for (int paint = 0; paint < 2; ++paint) {
+      const QImage image = Painted(control);
+      EXPECT_EQ(image, fresh) << "step " << i << ", paint " << paint;
+      if (image != fresh) kv::test::savePng(image, "kv_gradient_cached");
+    }
+  }
 }
 
 TEST(KvGradient, AHiddenControlPaintsNothingUnlessDesigned) {
