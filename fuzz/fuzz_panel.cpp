@@ -3,7 +3,7 @@
 // and a few small panels are seeds). Whatever the input, the read either
 // gives a panel or one error line naming the file; a panel is laid out,
 // painted, ticked by its simulation and written out, and the written text
-// must read back and write the same again.
+// must read back and write the same again (but for the automatic hints).
 
 #include <QByteArray>
 #include <QImage>
@@ -29,6 +29,15 @@ void Exercise(TKvPanelForm& panel) {
     (void)shot;
   }
   for (int i = 0; i < 3; ++i) panel.SimulateTick(&panel);
+}
+
+// The text without its hints: an analog instrument writes its automatic hint,
+// which carries the time its extremes were taken, so a panel read back at
+// another moment has another hint.
+QString WithoutHints(const QString& text) {
+  QStringList lines = text.split(u'\n');
+  lines.removeIf([](const QString& line) { return line.trimmed().startsWith(QLatin1String("Hint = ")); });
+  return lines.join(u'\n');
 }
 
 }  // namespace
@@ -58,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TPanelRead again = ReadPanelBytes(written.toUtf8(), QStringLiteral("fuzz-written.panel"));
   if (!again.panel) fuzz::Die(kTarget, "written text does not read back", again.error + u'\n' + written);
   const QString rewritten = WriteComponentToText(again.panel.get());
-  if (rewritten != written)
+  if (WithoutHints(rewritten) != WithoutHints(written))
     fuzz::Die(kTarget, "written text changes on a round trip", written + u'\n' + rewritten);
   return 0;
 }
