@@ -125,14 +125,18 @@ TEST(AnalogInstrumentPaint, AValueChangeLeavesTheScreenAsAFreshPaintWould) {
   TForm form(nullptr);
   form.SetColor(clTeal);
   form.SetClientWidth(360);
-  form.SetClientHeight(210);
+  form.SetClientHeight(240);
+  auto* bar = new TKvBarGauge(&form);
+  bar->SetBounds(208, 158, 150, 80);
+  bar->SetParent(&form);
   auto* meter = new TKvRoundMeter(&form);
   meter->SetBounds(4, 4, 200, 200);
   meter->SetParent(&form);
   auto* dial = new TKvDial(&form);
   dial->SetBounds(208, 4, 150, 150);
   dial->SetParent(&form);
-  for (TKvAnalogInstrument* c : {static_cast<TKvAnalogInstrument*>(meter), static_cast<TKvAnalogInstrument*>(dial)}) {
+  for (TKvAnalogInstrument* c : {static_cast<TKvAnalogInstrument*>(meter), static_cast<TKvAnalogInstrument*>(dial),
+                                 static_cast<TKvAnalogInstrument*>(bar)}) {
     c->MinMax()->SetMinVisible(true);
     c->MinMax()->SetMaxVisible(true);
   }
@@ -145,12 +149,13 @@ TEST(AnalogInstrumentPaint, AValueChangeLeavesTheScreenAsAFreshPaintWould) {
     const int64_t paints = meter->PaintCount() + dial->PaintCount();
     meter->SetValue(v);
     dial->SetValue(100 - v);
+    bar->SetValue(v / 2);
     QTRY_VERIFY(meter->PaintCount() + dial->PaintCount() >= paints + 2);
     QApplication::processEvents();
     const QImage shown = screen->grabWindow(form.Widget()->winId()).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage fresh = form.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(fresh.size(), QSize(360, 210));
-    if (shown.copy(0, 0, 360, 210) != fresh) {
+    ASSERT_EQ(fresh.size(), QSize(360, 240));
+    if (shown.copy(0, 0, 360, 240) != fresh) {
       kv::test::savePng(shown, QStringLiteral("analog_value_change_shown"));
       kv::test::savePng(fresh, QStringLiteral("analog_value_change_fresh"));
       FAIL() << "the window differs from a fresh paint";
