@@ -7,9 +7,9 @@
 #include "kv/instruments/analog_instruments.h"
 #include "kv/instruments/instrument_accessible.h"
 #include "kv/settings/val_ind.h"
+#include "platform/controls/win_control.h"
 #include "platform/core/numbers.h"
 #include "platform/graphics/canvas.h"
-#include "platform/controls/win_control.h"
 #include "platform/graphics/colors.h"
 
 namespace {
@@ -159,9 +159,13 @@ void TKvAnalogInstrument::PaintReadoutValue(TCanvas* canvas, const TKvValInd* re
 namespace {
 
 // `box` grown by `margin` on every side, to whole pixels: antialiased edges
-// reach a pixel beyond the geometry.
+// reach a pixel beyond the geometry. Kept within a range whole pixels can
+// count however absurd the control's size.
 QRect Grown(const QRectF& box, double margin) {
-  return box.adjusted(-margin, -margin, margin, margin).toAlignedRect();
+  constexpr double kLimit = 1 << 29;
+  const QRectF grown =
+      box.adjusted(-margin, -margin, margin, margin) & QRectF(-kLimit, -kLimit, 2 * kLimit, 2 * kLimit);
+  return grown.isValid() ? grown.toAlignedRect() : QRect();
 }
 
 QRectF Span(const QPointF& a, const QPointF& b) {
@@ -170,7 +174,8 @@ QRectF Span(const QPointF& a, const QPointF& b) {
 
 }  // namespace
 
-QRect TKvAnalogInstrument::NeedleBounds(const TPoint& centre, double angle, int length, double width, int hub) {
+QRect TKvAnalogInstrument::NeedleBounds(const TPoint& centre, double angle, int length, double width,
+                                        int hub) {
   if (length <= 0) return {};
   const QPointF c = Polar(centre, 0, angle);
   QRect box = Grown(Span(c, Polar(centre, length, angle)), width / 2 + 2);

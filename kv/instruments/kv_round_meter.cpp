@@ -73,6 +73,6 @@ QRect TKvRoundMeter::MovingBounds() const {
   const double width = std::max(3.0, tickRadius_ / 20.0);
   return MinMaxMarksBounds(centre_, tickRadius_ - band - 1, band + 2, startAngle_, sweepAngle_) |
          ReadoutValueBounds(valInd_.get()) |
-         NeedleBounds(centre_, AngleOf(ValuePPT(), startAngle_, sweepAngle_), std::max(0, tickRadius_ - 2), width,
-                      std::max(3, tickRadius_ / 10));
+         NeedleBounds(centre_, AngleOf(ValuePPT(), startAngle_, sweepAngle_), std::max(0, tickRadius_ - 2),
+                      width, std::max(3, tickRadius_ / 10));
 }

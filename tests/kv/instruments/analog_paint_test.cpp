@@ -138,8 +138,9 @@ TEST(AnalogInstrumentPaint, AValueChangeLeavesTheScreenAsAFreshPaintWould) {
   auto* dial = new TKvDial(&form);
   dial->SetBounds(208, 4, 150, 150);
   dial->SetParent(&form);
-  for (TKvAnalogInstrument* c : {static_cast<TKvAnalogInstrument*>(meter), static_cast<TKvAnalogInstrument*>(dial),
-                                 static_cast<TKvAnalogInstrument*>(bar)}) {
+  for (TKvAnalogInstrument* c :
+       {static_cast<TKvAnalogInstrument*>(meter), static_cast<TKvAnalogInstrument*>(dial),
+        static_cast<TKvAnalogInstrument*>(bar)}) {
     c->MinMax()->SetMinVisible(true);
     c->MinMax()->SetMaxVisible(true);
   }
@@ -156,7 +157,8 @@ TEST(AnalogInstrumentPaint, AValueChangeLeavesTheScreenAsAFreshPaintWould) {
     knob->SetValue(v);
     QTRY_VERIFY(meter->PaintCount() + dial->PaintCount() >= paints + 2);
     QApplication::processEvents();
-    const QImage shown = screen->grabWindow(form.Widget()->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        screen->grabWindow(form.Widget()->winId()).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage fresh = form.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(fresh.size(), QSize(360, 330));
     if (shown.copy(0, 0, 360, 330) != fresh) {
