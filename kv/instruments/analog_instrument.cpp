@@ -7,6 +7,7 @@
 #include "kv/instruments/analog_instruments.h"
 #include "kv/instruments/instrument_accessible.h"
 #include "kv/settings/val_ind.h"
+#include "platform/controls/win_control.h"
 #include "platform/core/numbers.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/colors.h"
@@ -50,8 +51,21 @@ void TKvAnalogInstrument::ParamChange(TObject* Sender) {
 
 void TKvAnalogInstrument::ValueChange() {
   TKvAnalogGControl::ValueChange();
-  Invalidate();
+  InvalidateMoving();
   KvAccessibleValueChanged(this);
+}
+
+void TKvAnalogInstrument::InvalidateMoving() {
+  // Before the first paint, or with a settings change pending, the geometry
+  // MovingBounds works from is not the one that will be painted.
+  const QRect now = layers_.Valid() && !movingPainted_.isEmpty() ? MovingBounds() : QRect();
+  if (now.isEmpty() || !Visible() || !Parent() || !Parent()->Widget()) {
+    Invalidate();
+    return;
+  }
+  const QRect client(0, 0, Width(), Height());
+  const QRect dirty = (movingPainted_ | now) & client;
+  if (!dirty.isEmpty()) Parent()->Widget()->update(dirty.translated(Left(), Top()));
 }
 
 double TKvAnalogInstrument::AngleOf(int32_t ppt, int start, int sweep) {
@@ -63,6 +77,7 @@ void TKvAnalogInstrument::Paint() {
   if (!painter || Width() <= 0 || Height() <= 0) return;
   layers_.Draw(*painter, QSize(Width(), Height()), [this](TCanvas* canvas) { PaintStatic(canvas); });
   PaintMoving(Canvas());
+  movingPainted_ = MovingBounds();
   ++paints_;
 }
 
@@ -139,4 +154,51 @@ void TKvAnalogInstrument::PaintReadoutValue(TCanvas* canvas, const TKvValInd* re
   const QRect text = box.adjusted(0, 0, -readout->TextMargin(), 0);
   p->drawText(text, Qt::AlignRight | Qt::AlignVCenter, FormatFloat(readout->FormatStr(), value));
   p->restore();
+}
+
+namespace {
+
+// `box` grown by `margin` on every side, to whole pixels: antialiased edges
+// reach a pixel beyond the geometry. Kept within a range whole pixels can
+// count however absurd the control's size.
+QRect Grown(const QRectF& box, double margin) {
+  constexpr double kLimit = 1 << 29;
+  const QRectF grown =
+      box.adjusted(-margin, -margin, margin, margin) & QRectF(-kLimit, -kLimit, 2 * kLimit, 2 * kLimit);
+  return grown.isValid() ? grown.toAlignedRect() : QRect();
+}
+
+QRectF Span(const QPointF& a, const QPointF& b) {
+  return QRectF(a, b).normalized();
+}
+
+}  // namespace
+
+QRect TKvAnalogInstrument::NeedleBounds(const TPoint& centre, double angle, int length, double width,
+                                        int hub) {
+  if (length <= 0) return {};
+  const QPointF c = Polar(centre, 0, angle);
+  QRect box = Grown(Span(c, Polar(centre, length, angle)), width / 2 + 2);
+  if (hub > 0) box |= Grown(QRectF(c, c), hub + 2);
+  return box;
+}
+
+QRect TKvAnalogInstrument::MinMaxMarksBounds(const TPoint& centre, int radius, int length, int start,
+                                             int sweep) const {
+  const TMinMax& m = *MinMax();
+  if (length <= 0) return {};
+  auto mark = [&](int32_t ppt) {
+    const double angle = AngleOf(ppt, start, sweep);
+    return Grown(Span(Polar(centre, radius - length, angle), Polar(centre, radius, angle)), 1.5 + 2);
+  };
+  QRect box;
+  if (m.MinVisible() && m.Min() != TMinMax::kEmptyMin) box |= mark(MinPPT());
+  if (m.MaxVisible() && m.Max() != TMinMax::kEmptyMax) box |= mark(MaxPPT());
+  return box;
+}
+
+QRect TKvAnalogInstrument::ReadoutValueBounds(const TKvValInd* readout) {
+  const TRect& r = readout->ValueRect();
+  if (!readout->Visible() || r.Width() <= 0 || r.Height() <= 0) return {};
+  return r.toQRect();
 }

@@ -13,9 +13,13 @@
 // with SubscribeSettings in the constructor); every settings report marks
 // the layer stale and requests a repaint, a value change only requests a
 // repaint and announces the new value to assistive technology.
+//  - MovingBounds may tell the rectangle PaintMoving covers for the current
+//    value; a value change then repaints only that rectangle united with
+//    the one painted last, instead of the whole control.
 //
 // Published here: Bevel, the surface the instrument is drawn on.
 
+#include <QRect>
 #include <QSize>
 #include <cstdint>
 #include <memory>
@@ -51,6 +55,10 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
 
   virtual void PaintStatic(TCanvas* canvas) = 0;
   virtual void PaintMoving(TCanvas* canvas) = 0;
+  // The rectangle (client coordinates) PaintMoving covers for the current
+  // value, from the geometry the last PaintStatic left; empty (the default)
+  // when the descendant cannot tell, and the whole control repaints.
+  virtual QRect MovingBounds() const { return {}; }
 
   // Makes `settings` report to ParamChange.
   void SubscribeSettings(TKvPersistent* settings);
@@ -67,9 +75,19 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
   // The value text of the read-out: its frame was painted in the static
   // layer by TKvValInd::Draw, the digits go here, drawn at device resolution.
   static void PaintReadoutValue(TCanvas* canvas, const class TKvValInd* readout, float value);
+  // What the helpers above cover, for MovingBounds: a needle with its hub,
+  // the min and max marks as MinMax shows them, the read-out's value text.
+  static QRect NeedleBounds(const TPoint& centre, double angle, int length, double width, int hub);
+  QRect MinMaxMarksBounds(const TPoint& centre, int radius, int length, int start, int sweep) const;
+  static QRect ReadoutValueBounds(const class TKvValInd* readout);
 
  private:
+  // Requests the repaint a value change needs (see MovingBounds).
+  void InvalidateMoving();
+
   std::unique_ptr<TKvSBevel> bevel_;
   TKvLayerCache layers_;
+  // MovingBounds at the last paint: what the moving part covers on screen.
+  QRect movingPainted_;
   int64_t paints_ = 0;
 };

@@ -58,3 +58,9 @@ void TKvBarGauge::PaintMoving(TCanvas* canvas) {
   b.BidirOrigin = std::clamp(SignalSettings()->GetPPT(0), 0, 1000);
   b.PaintBar(canvas, ValuePPT());
 }
+
+QRect TKvBarGauge::MovingBounds() const {
+  // The bar's bitmap, its caption included, covers the whole bar rectangle.
+  if (barRect_.Width() <= 0 || barRect_.Height() <= 0) return {};
+  return barRect_.toQRect();
+}

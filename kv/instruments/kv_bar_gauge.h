@@ -39,6 +39,7 @@ class TKvBarGauge : public TKvAnalogInstrument {
  protected:
   void PaintStatic(TCanvas* canvas) override;
   void PaintMoving(TCanvas* canvas) override;
+  QRect MovingBounds() const override;
 
  private:
   std::unique_ptr<TBarSettings> bar_;

@@ -33,6 +33,7 @@ class TKvDial : public TKvAnalogInstrument {
  protected:
   void PaintStatic(TCanvas* canvas) override;
   void PaintMoving(TCanvas* canvas) override;
+  QRect MovingBounds() const override;
 
  private:
   std::unique_ptr<TScaleSettings> scale_;

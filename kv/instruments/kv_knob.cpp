@@ -1,6 +1,7 @@
 #include "kv/instruments/kv_knob.h"
 
 #include <QPainter>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -44,7 +45,14 @@ void TKvKnob::WndProc(TMessage& Message) {
 
 void TKvKnob::ValueChange() {
   TKvAnalogCControl::ValueChange();
-  Invalidate();
+  // The marker never leaves the knob's top: with the layer up to date only
+  // that square needs painting again.
+  if (layers_.Valid() && radius_ > 0 && Widget()) {
+    const int reach = radius_ * 4 / 5 + std::max(3, radius_ / 8) / 2 + 2;
+    Widget()->update(QRect(centre_.X - reach, centre_.Y - reach, 2 * reach + 1, 2 * reach + 1));
+  } else {
+    Invalidate();
+  }
   KvAccessibleValueChanged(this);
 }
 

@@ -591,18 +591,34 @@ void TWinControl::KeyPress(QChar& Key) {
 
 void TWinControl::PaintWindow(QPainter& /*painter*/) {}
 
-void TWinControl::PaintControls(QPainter& painter, const QRect& rect) {
-  for (TControl* c : std::vector<TControl*>(controls_)) {
-    auto* graphic = qobject_cast<TGraphicControl*>(c);
-    if (!graphic || !graphic->Visible() || graphic->Width() <= 0 || graphic->Height() <= 0) continue;
+namespace {
+
+// Paints the visible windowless children of `parent` that reach into
+// `region` (client coordinates). A paint event's region is a set of dirty
+// rectangles, often far apart (the instruments of a panel, each asking for
+// its own repaint): its bounding rectangle would take in every child
+// between them, to be painted and then clipped away.
+void PaintGraphicChildren(const TWinControl& parent, QPainter& painter, const QRegion& region) {
+  std::vector<TGraphicControl*> graphics;
+  graphics.reserve(size_t(parent.ControlCount()));
+  for (int i = 0; i < parent.ControlCount(); ++i)
+    if (auto* graphic = qobject_cast<TGraphicControl*>(parent.Controls(i))) graphics.push_back(graphic);
+  for (TGraphicControl* graphic : graphics) {
+    if (!graphic->Visible() || graphic->Width() <= 0 || graphic->Height() <= 0) continue;
     const QRect bounds = graphic->BoundsRect().toQRect();
-    if (!bounds.intersects(rect)) continue;
+    if (!region.intersects(bounds)) continue;
     painter.save();
     painter.setClipRect(bounds, Qt::IntersectClip);
     painter.translate(bounds.topLeft());
     graphic->PaintTo(painter);
     painter.restore();
   }
+}
+
+}  // namespace
+
+void TWinControl::PaintControls(QPainter& painter, const QRect& rect) {
+  PaintGraphicChildren(*this, painter, QRegion(rect));
 }
 
 // --- Events of the widget ---------------------------------------------------------------------------------
@@ -850,7 +866,7 @@ void TWinControl::PaintEvent(QWidget* target, QEvent* event) {
   static_cast<QObject*>(target)->event(event);
   QPainter painter(target);
   SafeCall([&] { PaintWindow(painter); });
-  PaintControls(painter, static_cast<QPaintEvent*>(event)->rect());
+  PaintGraphicChildren(*this, painter, static_cast<QPaintEvent*>(event)->region());
 }
 
 void TWinControl::ResizeEvent() {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -114,6 +115,57 @@ TEST(AnalogInstrumentPaint, RoundInstrumentsPointAtTheirValue) {
     EXPECT_EQ(At(image, OnNeedle(centre, radius, 0.85, angle)), clFuchsia);
     EXPECT_NE(At(image, OnNeedle(centre, radius, 0.7, angle + 90)), clFuchsia);
     if (::testing::Test::HasFailure()) kv::test::savePng(image, QString("analog_round_") + c.name);
+  }
+}
+
+TEST(AnalogInstrumentPaint, AValueChangeLeavesTheScreenAsAFreshPaintWould) {
+  // A value change repaints only where the pointer, marks and read-out were
+  // and will be: what the window shows afterwards must equal the whole form
+  // painted afresh, with no trace of an earlier value.
+  TForm form(nullptr);
+  form.SetColor(clTeal);
+  form.SetClientWidth(360);
+  form.SetClientHeight(330);
+  auto* knob = new TKvKnob(&form);
+  knob->SetBounds(4, 210, 110, 110);
+  knob->SetParent(&form);
+  auto* bar = new TKvBarGauge(&form);
+  bar->SetBounds(208, 158, 150, 80);
+  bar->SetParent(&form);
+  auto* meter = new TKvRoundMeter(&form);
+  meter->SetBounds(4, 4, 200, 200);
+  meter->SetParent(&form);
+  auto* dial = new TKvDial(&form);
+  dial->SetBounds(208, 4, 150, 150);
+  dial->SetParent(&form);
+  for (TKvAnalogInstrument* c :
+       {static_cast<TKvAnalogInstrument*>(meter), static_cast<TKvAnalogInstrument*>(dial),
+        static_cast<TKvAnalogInstrument*>(bar)}) {
+    c->MinMax()->SetMinVisible(true);
+    c->MinMax()->SetMaxVisible(true);
+  }
+  form.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+  QScreen* screen = form.Widget()->screen();
+  const float values[] = {37, 38, 90, 5, 100, 61.5f, 0, 73};
+  for (float v : values) {
+    SCOPED_TRACE(v);
+    const int64_t paints = meter->PaintCount() + dial->PaintCount();
+    meter->SetValue(v);
+    dial->SetValue(100 - v);
+    bar->SetValue(v / 2);
+    knob->SetValue(v);
+    QTRY_VERIFY(meter->PaintCount() + dial->PaintCount() >= paints + 2);
+    QApplication::processEvents();
+    const QImage shown =
+        screen->grabWindow(form.Widget()->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = form.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(fresh.size(), QSize(360, 330));
+    if (shown.copy(0, 0, 360, 330) != fresh) {
+      kv::test::savePng(shown, QStringLiteral("analog_value_change_shown"));
+      kv::test::savePng(fresh, QStringLiteral("analog_value_change_fresh"));
+      FAIL() << "the window differs from a fresh paint";
+    }
   }
 }
 

@@ -114,6 +114,27 @@ TEST_F(ControlsTest, InvalidateRepaintsOnlyTheControlsRectangle) {
   EXPECT_EQ(right->paints, rightBefore + 1);
 }
 
+TEST_F(ControlsTest, AControlBetweenTwoDirtyRectanglesIsNotRepainted) {
+  TForm form(nullptr);
+  form.SetClientWidth(200);
+  form.SetClientHeight(100);
+  auto* left = new Swatch(&form, &form, Bounds(0, 0, 40, 40), clRed);
+  // Inside the bounding rectangle of the two requests, outside both.
+  auto* middle = new Swatch(&form, &form, Bounds(80, 30, 40, 40), clGreen);
+  auto* right = new Swatch(&form, &form, Bounds(160, 60, 40, 40), clBlue);
+  ASSERT_TRUE(ShowAndActivate(&form));
+  QTRY_VERIFY(left->paints > 0 && middle->paints > 0 && right->paints > 0);
+  QApplication::processEvents();
+  const int leftBefore = left->paints;
+  const int middleBefore = middle->paints;
+  const int rightBefore = right->paints;
+  left->Invalidate();
+  right->Invalidate();
+  QTRY_VERIFY(left->paints > leftBefore && right->paints > rightBefore);
+  QApplication::processEvents();
+  EXPECT_EQ(middle->paints, middleBefore);
+}
+
 TEST_F(ControlsTest, CustomControlPaintsThroughItsCanvas) {
   TForm form(nullptr);
   form.SetColor(clWhite);
