@@ -46,12 +46,14 @@ void RawMeter(QPainter& p, float value) {
     p.setPen(QPen(Qt::black, i % 2 ? 1 : 2));
     p.drawLine(at(r, deg), at(i % 2 ? r + 6 : r + 10, deg));
     if (i % 2 == 0)
-      p.drawText(QRectF(at(r + 20, deg) - QPointF(15, 8), QSizeF(30, 16)), Qt::AlignCenter, QString::number(i * 10));
+      p.drawText(QRectF(at(r + 20, deg) - QPointF(15, 8), QSizeF(30, 16)), Qt::AlignCenter,
+                 QString::number(i * 10));
   }
   const QColor sectors[3] = {Qt::yellow, Qt::darkGreen, Qt::red};
   for (int k = 0; k < 3; ++k) {
     p.setPen(QPen(sectors[k], 6, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(QRectF(c.x() - r + 3, c.y() - r + 3, 2 * r - 6, 2 * r - 6), int((90 + 135 - 90 * k) * 16), -90 * 16);
+    p.drawArc(QRectF(c.x() - r + 3, c.y() - r + 3, 2 * r - 6, 2 * r - 6), int((90 + 135 - 90 * k) * 16),
+              -90 * 16);
   }
   const QRect box(80, 125, 40, 16);
   p.fillRect(box, Qt::black);

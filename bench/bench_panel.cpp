@@ -115,8 +115,8 @@ double RawRing(QPainter& p, const QRect& r, double start, double sweep, int step
     p.drawLine(at(radius, deg), at(major ? radius + 8 : radius + 5, deg));
     if (major) {
       const QString text = QString::number(from + (to - from) * i / ticks);
-      p.drawText(QRectF(at(radius + 10 + fontSize * 1.3, deg) - QPointF(20, 8), QSizeF(40, 16)), Qt::AlignCenter,
-                 text);
+      p.drawText(QRectF(at(radius + 10 + fontSize * 1.3, deg) - QPointF(20, 8), QSizeF(40, 16)),
+                 Qt::AlignCenter, text);
     }
   }
   if (sectors) {
@@ -150,14 +150,15 @@ void RawRoundMeter(QPainter& p, const TKvRoundMeter& m) {
   const QRect r = BoundsOf(&m);
   RawBevel(p, r, true);
   const TSignalSettings& s = *m.SignalSettings();
-  const double radius = RawRing(p, r, m.StartAngle(), m.SweepAngle(), m.ScaleSettings()->Steps(),
-                                m.ScaleSettings()->SubSteps(), s.ValueFrom(), s.ValueTo(),
-                                m.ScaleSettings()->Font()->Size(), true);
+  const double radius =
+      RawRing(p, r, m.StartAngle(), m.SweepAngle(), m.ScaleSettings()->Steps(), m.ScaleSettings()->SubSteps(),
+              s.ValueFrom(), s.ValueTo(), m.ScaleSettings()->Font()->Size(), true);
   const QPointF c(r.center().x() + 0.5, r.center().y() + 0.5);
   const QRect box(int(c.x()) - 20, int(c.y() + radius / 2) - 8, 40, 16);
   p.fillRect(box, Qt::black);
   p.setPen(Qt::green);
-  p.drawText(box.adjusted(0, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter, QString::number(m.Value(), 'f', 0));
+  p.drawText(box.adjusted(0, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter,
+             QString::number(m.Value(), 'f', 0));
   RawNeedle(p, c, radius, m.StartAngle() + m.SweepAngle() * Position(m.Value(), s.ValueFrom(), s.ValueTo()),
             Qt::red);
 }
@@ -195,7 +196,8 @@ void RawKnob(QPainter& p, const TKvKnob& k) {
   p.drawEllipse(c, (radius - 2) * 0.8, (radius - 2) * 0.8);
   p.setBrush(Qt::NoBrush);
   const double a =
-      (TKvKnob::kStartAngle + TKvKnob::kSweepAngle * Position(k.Value(), s.ValueFrom(), s.ValueTo())) * kPi / 180;
+      (TKvKnob::kStartAngle + TKvKnob::kSweepAngle * Position(k.Value(), s.ValueFrom(), s.ValueTo())) * kPi /
+      180;
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(QPen(Qt::green, 3, Qt::SolidLine, Qt::RoundCap));
@@ -235,7 +237,8 @@ void RawBar(QPainter& p, const TKvBarGauge& b) {
   } else {
     const int top = bar.bottom() - int(bar.height() * pos);
     if (led) {
-      for (int y = bar.bottom(); y > top; y -= 4) p.fillRect(QRect(bar.left(), y - 2, bar.width(), 3), Qt::yellow);
+      for (int y = bar.bottom(); y > top; y -= 4)
+        p.fillRect(QRect(bar.left(), y - 2, bar.width(), 3), Qt::yellow);
     } else {
       p.fillRect(QRect(bar.left(), top, bar.width(), bar.bottom() - top), Qt::green);
     }
@@ -263,8 +266,8 @@ void RawBar(QPainter& p, const TKvBarGauge& b) {
 void RawLamp(QPainter& p, const TKvLedLamp& l, bool lit) {
   const QRect r = BoundsOf(&l);
   RawBevel(p, r, true);
-  const QRect led(r.center().x() - l.LED()->Width() / 2, r.center().y() - l.LED()->Height() / 2, l.LED()->Width(),
-                  l.LED()->Height());
+  const QRect led(r.center().x() - l.LED()->Width() / 2, r.center().y() - l.LED()->Height() / 2,
+                  l.LED()->Width(), l.LED()->Height());
   p.setPen(Qt::gray);
   p.setBrush(ToQColor(lit ? l.LED()->ColorOn() : l.LED()->ColorOff()));
   switch (l.LED()->Shape()) {
@@ -285,14 +288,16 @@ void RawLamp(QPainter& p, const TKvLedLamp& l, bool lit) {
 void RawCaption(QPainter& p, const QRect& r, int left, const QString& text, const QFont& font) {
   p.setFont(font);
   p.setPen(Qt::white);
-  p.drawText(QRect(r.left() + left, r.top(), r.width() - left, r.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+  p.drawText(QRect(r.left() + left, r.top(), r.width() - left, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
+             text);
 }
 
 void RawSwitch(QPainter& p, const TKvToggleSwitch& s, const QFont& font) {
   const QRect r = BoundsOf(&s);
   const QRect slot(r.left(), r.top(), 2 * r.height(), r.height());
   p.fillRect(slot, s.Checked() ? Qt::green : Qt::gray);
-  RawBevel(p, s.Checked() ? slot.adjusted(slot.width() / 2, 0, 0, 0) : slot.adjusted(0, 0, -slot.width() / 2, 0),
+  RawBevel(p,
+           s.Checked() ? slot.adjusted(slot.width() / 2, 0, 0, 0) : slot.adjusted(0, 0, -slot.width() / 2, 0),
            true);
   RawCaption(p, r, slot.width() + 6, s.Caption(), font);
 }
@@ -318,7 +323,8 @@ void RawSpinButtons(QPainter& p, const QRect& r) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     const int d = b == up ? -2 : 2;
-    p.drawPolygon(QPolygon({QPoint(c.x() - 3, c.y() - d), QPoint(c.x() + 3, c.y() - d), QPoint(c.x(), c.y() + d)}));
+    p.drawPolygon(
+        QPolygon({QPoint(c.x() - 3, c.y() - d), QPoint(c.x() + 3, c.y() - d), QPoint(c.x(), c.y() + d)}));
     p.setBrush(Qt::NoBrush);
   }
 }
@@ -367,7 +373,8 @@ void RawPanel(QPainter& p, const TKvPanelForm& panel, bool lampPhase) {
     } else if (auto* label = qobject_cast<TLabel*>(c)) {
       p.setFont(label->Font()->ToQFont());
       p.setPen(ToQColor(label->Font()->Color()));
-      p.drawText(BoundsOf(label).topLeft() + QPoint(0, label->Font()->ToQFont().pixelSize()), label->Caption());
+      p.drawText(BoundsOf(label).topLeft() + QPoint(0, label->Font()->ToQFont().pixelSize()),
+                 label->Caption());
     }
   }
 }
@@ -622,7 +629,8 @@ int RunCpuShare(double seconds) {
   std::vector<QRect> dirty;
   for (int i = 0; i < panel.ComponentCount(); ++i) {
     TComponent* c = panel.Components(i);
-    if (qobject_cast<TKvAnalogGControl*>(c) || qobject_cast<TKvAnalogCControl*>(c) || qobject_cast<TKvLedLamp*>(c))
+    if (qobject_cast<TKvAnalogGControl*>(c) || qobject_cast<TKvAnalogCControl*>(c) ||
+        qobject_cast<TKvLedLamp*>(c))
       dirty.push_back(BoundsOf(static_cast<TControl*>(c)));
   }
   TRawPanelWidget rawWidget(panel);
@@ -643,13 +651,15 @@ int RunCpuShare(double seconds) {
               int(analogs.indicators.size() + analogs.inputs.size()), seconds);
   std::printf("  idle     : %d frames, nothing changed; CPU %.3f s over %.3f s = %.2f %% of one core\n",
               idle.frames, idle.cpu, idle.wall, 100 * idle.cpu / idle.wall);
-  std::printf("  kv panel : %d frames, %lld panel paints, %lld instrument paints, %lld layer rebuilds; CPU %.3f s "
-              "over %.3f s = %.2f %% of one core (goal < 5 %%: %s)\n",
-              kv.frames, (long long)kvPaints, (long long)instrumentPaints, (long long)rebuilds, kv.cpu,
-              kv.wall, kvShare, kvShare < 5 ? "met" : "missed");
+  std::printf(
+      "  kv panel : %d frames, %lld panel paints, %lld instrument paints, %lld layer rebuilds; CPU %.3f s "
+      "over %.3f s = %.2f %% of one core (goal < 5 %%: %s)\n",
+      kv.frames, (long long)kvPaints, (long long)instrumentPaints, (long long)rebuilds, kv.cpu, kv.wall,
+      kvShare, kvShare < 5 ? "met" : "missed");
   if (bare.wall > 0)
-    std::printf("  kv panel, background hidden: %lld panel paints; CPU %.3f s over %.3f s = %.2f %% of one core\n",
-                (long long)barePaints, bare.cpu, bare.wall, 100 * bare.cpu / bare.wall);
+    std::printf(
+        "  kv panel, background hidden: %lld panel paints; CPU %.3f s over %.3f s = %.2f %% of one core\n",
+        (long long)barePaints, bare.cpu, bare.wall, 100 * bare.cpu / bare.wall);
   std::printf("  raw Qt   : %d frames, %lld widget paints; CPU %.3f s over %.3f s = %.2f %% of one core\n",
               raw.frames, (long long)rawPaints, raw.cpu, raw.wall, rawShare);
   std::printf("  ratio kv / raw CPU share: %.2f (less idle: %.2f)\n", kvShare / rawShare,

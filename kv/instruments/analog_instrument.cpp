@@ -81,8 +81,8 @@ void TKvAnalogInstrument::Paint() {
   ++paints_;
 }
 
-void TKvAnalogInstrument::PaintSectorBand(TCanvas* canvas, const TPoint& centre, int inner, int outer, int start,
-                                          int sweep) const {
+void TKvAnalogInstrument::PaintSectorBand(TCanvas* canvas, const TPoint& centre, int inner, int outer,
+                                          int start, int sweep) const {
   QPainter* p = canvas->Painter();
   if (!p || outer <= inner || inner < 0) return;
   const TSectorSettings& s = *SectorSettings();
@@ -122,8 +122,8 @@ void TKvAnalogInstrument::PaintNeedle(TCanvas* canvas, const TPoint& centre, dou
   p->restore();
 }
 
-void TKvAnalogInstrument::PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length, int start,
-                                           int sweep) const {
+void TKvAnalogInstrument::PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length,
+                                           int start, int sweep) const {
   QPainter* p = canvas->Painter();
   const TMinMax& m = *MinMax();
   if (!p || length <= 0) return;

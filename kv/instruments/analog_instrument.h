@@ -65,13 +65,15 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
 
   // Shared painting of the round instruments. The band of the three
   // sectors between radius `inner` and `outer` around `centre`.
-  void PaintSectorBand(TCanvas* canvas, const TPoint& centre, int inner, int outer, int start, int sweep) const;
+  void PaintSectorBand(TCanvas* canvas, const TPoint& centre, int inner, int outer, int start,
+                       int sweep) const;
   // A needle from the centre to `length` at `angle`, `width` pixels wide,
   // with a hub of radius `hub` in `hubColor`.
   static void PaintNeedle(TCanvas* canvas, const TPoint& centre, double angle, int length, double width,
                           TColor color, int hub, TColor hubColor);
   // The min and max marks (short bars just inside `radius`), as MinMax says.
-  void PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length, int start, int sweep) const;
+  void PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length, int start,
+                        int sweep) const;
   // The value text of the read-out: its frame was painted in the static
   // layer by TKvValInd::Draw, the digits go here, drawn at device resolution.
   static void PaintReadoutValue(TCanvas* canvas, const class TKvValInd* readout, float value);

@@ -5,7 +5,9 @@
 #include "platform/graphics/canvas.h"
 
 TKvBarGauge::TKvBarGauge(TComponent* AOwner)
-    : TKvAnalogInstrument(AOwner), bar_(std::make_unique<TBarSettings>()), scale_(std::make_unique<TScaleSettings>()) {
+    : TKvAnalogInstrument(AOwner),
+      bar_(std::make_unique<TBarSettings>()),
+      scale_(std::make_unique<TScaleSettings>()) {
   SetBounds(Left(), Top(), 80, 200);
   // A narrow band around the bar and its scale: a bar gauge is often slim.
   Bevel()->SetSpacing(2);

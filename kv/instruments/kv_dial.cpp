@@ -5,7 +5,8 @@
 
 #include "platform/graphics/canvas.h"
 
-TKvDial::TKvDial(TComponent* AOwner) : TKvAnalogInstrument(AOwner), scale_(std::make_unique<TScaleSettings>()) {
+TKvDial::TKvDial(TComponent* AOwner)
+    : TKvAnalogInstrument(AOwner), scale_(std::make_unique<TScaleSettings>()) {
   SetBounds(Left(), Top(), 120, 120);
   SubscribeSettings(scale_.get());
 }
@@ -54,8 +55,8 @@ void TKvDial::PaintStatic(TCanvas* canvas) {
 
 void TKvDial::PaintMoving(TCanvas* canvas) {
   PaintMinMaxMarks(canvas, centre_, tickRadius_ - 4, 5, kStartAngle, kSweepAngle);
-  PaintNeedle(canvas, centre_, AngleOf(ValuePPT(), kStartAngle, kSweepAngle), std::max(0, tickRadius_ + 2), 3.0,
-              scale_->PointerColor(), std::max(3, tickRadius_ / 8), scale_->Color());
+  PaintNeedle(canvas, centre_, AngleOf(ValuePPT(), kStartAngle, kSweepAngle), std::max(0, tickRadius_ + 2),
+              3.0, scale_->PointerColor(), std::max(3, tickRadius_ / 8), scale_->Color());
 }
 
 QRect TKvDial::MovingBounds() const {

@@ -17,7 +17,9 @@ constexpr double kRadToDeg = 57.29577951308232;
 }  // namespace
 
 TKvKnob::TKvKnob(TComponent* AOwner)
-    : TKvAnalogCControl(AOwner), scale_(std::make_unique<TScaleSettings>()), bevel_(std::make_unique<TKvSBevel>()) {
+    : TKvAnalogCControl(AOwner),
+      scale_(std::make_unique<TScaleSettings>()),
+      bevel_(std::make_unique<TKvSBevel>()) {
   KvAnalogInstrumentsUnit().Require();
   SetBounds(Left(), Top(), 100, 100);
   scale_->SetOnChange(TNotifyEvent(this, &TKvKnob::ParamChange));
@@ -101,7 +103,8 @@ void TKvKnob::PaintStatic(TCanvas* canvas) {
   canvas->Pen()->SetColor(clGray);
   canvas->Brush()->SetColor(clSilver);
   canvas->Ellipse(centre_.X - cap, centre_.Y - cap, centre_.X + cap + 1, centre_.Y + cap + 1);
-  SlideRect = TRect(centre_.X - radius_, centre_.Y - radius_, centre_.X + radius_ + 1, centre_.Y + radius_ + 1);
+  SlideRect =
+      TRect(centre_.X - radius_, centre_.Y - radius_, centre_.X + radius_ + 1, centre_.Y + radius_ + 1);
 }
 
 void TKvKnob::Paint() {

@@ -55,7 +55,8 @@ void TKvRoundMeter::PaintStatic(TCanvas* canvas) {
   tickRadius_ = std::max(0, r - s.TextSpace - s.StepLength);
   const int band = std::max(2, s.StepLength / 2);
   PaintSectorBand(canvas, centre_, tickRadius_ - band, tickRadius_, startAngle_, sweepAngle_);
-  if (valInd_->Visible()) valInd_->Draw(canvas, TPoint(centre_.X - 1, centre_.Y + tickRadius_ / 2), toMidCenter);
+  if (valInd_->Visible())
+    valInd_->Draw(canvas, TPoint(centre_.X - 1, centre_.Y + tickRadius_ / 2), toMidCenter);
 }
 
 void TKvRoundMeter::PaintMoving(TCanvas* canvas) {
@@ -63,8 +64,8 @@ void TKvRoundMeter::PaintMoving(TCanvas* canvas) {
   PaintMinMaxMarks(canvas, centre_, tickRadius_ - band - 1, band + 2, startAngle_, sweepAngle_);
   PaintReadoutValue(canvas, valInd_.get(), Value());
   const double width = std::max(3.0, tickRadius_ / 20.0);
-  PaintNeedle(canvas, centre_, AngleOf(ValuePPT(), startAngle_, sweepAngle_), std::max(0, tickRadius_ - 2), width,
-              scale_->PointerColor(), std::max(3, tickRadius_ / 10), scale_->Color());
+  PaintNeedle(canvas, centre_, AngleOf(ValuePPT(), startAngle_, sweepAngle_), std::max(0, tickRadius_ - 2),
+              width, scale_->PointerColor(), std::max(3, tickRadius_ / 10), scale_->Color());
 }
 
 QRect TKvRoundMeter::MovingBounds() const {

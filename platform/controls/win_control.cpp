@@ -35,7 +35,8 @@ void ShowTextStartOnFocusOut(QWidget* widget, const QFocusEvent* event) {
 
 // The size a control's widget is given: its own, held to what Qt accepts.
 QSize WidgetSize(const TControl* control) {
-  return QSize(std::clamp(control->Width(), 0, kQtCoordLimit), std::clamp(control->Height(), 0, kQtCoordLimit));
+  return QSize(std::clamp(control->Width(), 0, kQtCoordLimit),
+               std::clamp(control->Height(), 0, kQtCoordLimit));
 }
 
 // Dynamic property of a control's widget naming the control.

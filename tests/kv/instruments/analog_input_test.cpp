@@ -53,8 +53,8 @@ class KnobTest : public ::testing::Test {
     QApplication::processEvents();
   }
   void Wheel(int delta) {
-    QWheelEvent event(QPointF(20, 20), knob->Widget()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(20, 20), knob->Widget()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&event);
     qApp->notify(knob->Widget(), &event);
   }
@@ -74,10 +74,14 @@ TEST_F(KnobTest, KeysAndWheelMoveTheLinkedMeter) {
     float expected;
   };
   const Step steps[] = {
-      {"up", Qt::Key_Up, 0, 0.1f},          {"page up", Qt::Key_PageUp, 0, 1.1f},
-      {"wheel up", Qt::Key_unknown, 120, 1.2f}, {"wheel down", Qt::Key_unknown, -120, 1.1f},
-      {"left", Qt::Key_Left, 0, 1.0f},       {"end", Qt::Key_End, 0, 50},
-      {"page down", Qt::Key_PageDown, 0, 49}, {"home", Qt::Key_Home, 0, 0},
+      {"up", Qt::Key_Up, 0, 0.1f},
+      {"page up", Qt::Key_PageUp, 0, 1.1f},
+      {"wheel up", Qt::Key_unknown, 120, 1.2f},
+      {"wheel down", Qt::Key_unknown, -120, 1.1f},
+      {"left", Qt::Key_Left, 0, 1.0f},
+      {"end", Qt::Key_End, 0, 50},
+      {"page down", Qt::Key_PageDown, 0, 49},
+      {"home", Qt::Key_Home, 0, 0},
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
@@ -148,7 +152,8 @@ TEST_F(KnobTest, WindowlessControlsAreChildrenOfTheirParentsInterface) {
     EXPECT_EQ(parent->indexOfChild(child), i);
     children.push_back(child->object());
   }
-  for (QObject* expected : {static_cast<QObject*>(meter), static_cast<QObject*>(lamp), static_cast<QObject*>(knob->Widget())})
+  for (QObject* expected :
+       {static_cast<QObject*>(meter), static_cast<QObject*>(lamp), static_cast<QObject*>(knob->Widget())})
     EXPECT_NE(std::find(children.begin(), children.end(), expected), children.end());
 
   QAccessibleInterface* m = QAccessible::queryAccessibleInterface(meter);

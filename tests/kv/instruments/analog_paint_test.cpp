@@ -70,10 +70,10 @@ TEST(AnalogInstrumentPaint, RoundInstrumentsPointAtTheirValue) {
     qreal ratio;
   };
   const Case cases[] = {
-      {"meter at start", false, 0, 100, 0, 1},   {"meter at 37", false, 0, 100, 37, 1},
-      {"meter at end", false, 0, 100, 100, 1},   {"meter negative range", false, -50, 50, -20, 1},
+      {"meter at start", false, 0, 100, 0, 1},       {"meter at 37", false, 0, 100, 37, 1},
+      {"meter at end", false, 0, 100, 100, 1},       {"meter negative range", false, -50, 50, -20, 1},
       {"meter beyond range", false, 0, 100, 250, 1}, {"meter at 1.5x", false, 0, 100, 63, 1.5},
-      {"meter at 2x", false, 0, 100, 81, 2},     {"dial at 12", true, 0, 10, 1.2f, 1},
+      {"meter at 2x", false, 0, 100, 81, 2},         {"dial at 12", true, 0, 10, 1.2f, 1},
       {"dial at 2x", true, 0, 10, 7.5f, 2},
   };
   for (const Case& c : cases) {
@@ -180,7 +180,9 @@ TEST(AnalogInstrumentPaint, DialLabelsStayOnTheFace) {
     int fontSize;
     qreal ratio;
   };
-  const Case cases[] = {{"one digit, small", 8, 10, 1}, {"three digits", 120, 8, 1}, {"default font", 10, 14, 1},
+  const Case cases[] = {{"one digit, small", 8, 10, 1},
+                        {"three digits", 120, 8, 1},
+                        {"default font", 10, 14, 1},
                         {"one digit at 2x", 8, 10, 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -202,8 +204,8 @@ TEST(AnalogInstrumentPaint, DialLabelsStayOnTheFace) {
       for (int x = 1; x < image.width() - 1; ++x) {
         if (image.pixel(x, y) != blue) continue;
         ++labelPixels;
-        if (image.pixel(x - 1, y) == outside || image.pixel(x + 1, y) == outside || image.pixel(x, y - 1) == outside ||
-            image.pixel(x, y + 1) == outside)
+        if (image.pixel(x - 1, y) == outside || image.pixel(x + 1, y) == outside ||
+            image.pixel(x, y - 1) == outside || image.pixel(x, y + 1) == outside)
           ++sticking;
       }
     EXPECT_GT(labelPixels, 50);
@@ -251,7 +253,8 @@ TEST(AnalogInstrumentPaint, BarGaugesEndWhereTheirValueIs) {
     int lit = 0;
     int litOutside = 0;
     for (int i = 0; i < int(length); ++i) {
-      const QPoint p = horizontal ? QPoint(r.Left + i, (r.Top + r.Bottom) / 2) : QPoint((r.Left + r.Right) / 2, r.Bottom - 1 - i);
+      const QPoint p = horizontal ? QPoint(r.Left + i, (r.Top + r.Bottom) / 2)
+                                  : QPoint((r.Left + r.Right) / 2, r.Bottom - 1 - i);
       const double share = (i + 0.5) / length;
       const bool on = FromQRgb(image.pixel(p)) == clLime;
       const bool inside = share > std::min(from, to) && share < std::max(from, to);
@@ -364,8 +367,9 @@ TEST(AnalogInstrumentForms, ARoundMeterWithSettingsSurvivesARoundTrip) {
   bar->BarSettings()->SetStyle(bsLED_Bar);
   bar->BarSettings()->SetOptions(TBarOptions(opBidir) | opValue);
   const QString text = WriteComponentToText(form.get());
-  for (const char* line : {"SweepAngle = 240", "ScaleSettings.Steps = 4", "ValInd.FormatStr = '0.00'",
-                           "SectorSettings.Sector3From = 800", "Bevel.Width = 3", "BarSettings.Style = bsLED_Bar"})
+  for (const char* line :
+       {"SweepAngle = 240", "ScaleSettings.Steps = 4", "ValInd.FormatStr = '0.00'",
+        "SectorSettings.Sector3From = 800", "Bevel.Width = 3", "BarSettings.Style = bsLED_Bar"})
     EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
 
   TForm copy(nullptr);
