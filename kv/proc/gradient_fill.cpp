@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "kv/proc/geometry.h"
@@ -243,13 +242,9 @@ class DirectGradientSurface : public GradientSurface {
 
   // The segments' pixels go straight into the image, as the canvas's thin
   // solid pen would plot them (each segment from its start up to its end
-  // left out), without collecting them first.
+  // left out), without collecting them first. GradFill's own bitmap always
+  // draws with such a pen (1 pixel, solid, copy mode).
   void Outline(const TPoint* points, int count, TColor color) override {
-    TCanvas* canvas = Canvas();
-    if (canvas->Pen()->Width() > 1 || canvas->Pen()->Style() != psSolid || canvas->Pen()->Mode() != pmCopy) {
-      GradientSurface::Outline(points, count, color);
-      return;
-    }
     QImage& image = bitmap_.Image();
     const int w = image.width(), h = image.height();
     const qsizetype stride = image.bytesPerLine();
@@ -261,13 +256,9 @@ class DirectGradientSurface : public GradientSurface {
           reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
       });
     }
-    outlineColour_ = color;
   }
 
   void Finish() override {
-    // The canvas ends with the colours of the last outline, as if it had drawn it.
-    if (outlineColour_) SetPenAndBrush(*outlineColour_);
-    outlineColour_.reset();
     if (row_.empty()) return;
     QImage& image = bitmap_.Image();
     for (int y = 0; y < image.height(); ++y)
@@ -300,7 +291,6 @@ class DirectGradientSurface : public GradientSurface {
   }
 
   std::vector<QRgb> row_;
-  std::optional<TColor> outlineColour_;
 };
 
 // --- The styles ----------------------------------------------------------------
