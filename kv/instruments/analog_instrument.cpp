@@ -65,7 +65,7 @@ void TKvAnalogInstrument::InvalidateMoving() {
   }
   const QRect client(0, 0, Width(), Height());
   const QRect dirty = (movingPainted_ | now) & client;
-  if (!dirty.isEmpty()) Parent()->Widget()->update(dirty.translated(Left(), Top()));
+  if (!dirty.isEmpty()) InvalidateRect(TRect::fromQRect(dirty.translated(Left(), Top())));
 }
 
 double TKvAnalogInstrument::AngleOf(int32_t ppt, int start, int sweep) {

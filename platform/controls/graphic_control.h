@@ -35,10 +35,11 @@ class TGraphicControl : public TControl {
   void ParentChanged(TWinControl* oldParent) override;
   void VisibleChanged() override;
   void ApplyCursor() override;
+  // Requests a repaint of `rect` (parent coordinates) on the parent's widget;
+  // a control that knows which part of it changed asks for that part only.
+  void InvalidateRect(const TRect& rect);
 
  private:
-  // Requests a repaint of `rect` (parent coordinates) on the parent's widget.
-  void InvalidateRect(const TRect& rect);
 
   std::unique_ptr<TCanvas> canvas_;
 };
