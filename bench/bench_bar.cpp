@@ -17,13 +17,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "bench/bench_ratio.h"
 #include "kv/settings/bar_settings.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 constexpr int kWidth = 200;
 constexpr int kHeight = 24;
@@ -73,12 +74,7 @@ void BM_LedBar(benchmark::State& state) {
   }
   // Both must have drawn the same full bar at the last value.
   if (target.Image() != raw) state.SkipWithError("the two bars differ");
-  const double n = double(state.iterations());
-  const double kvUs = std::chrono::duration<double, std::micro>(kv).count() / n;
-  const double qtUs = std::chrono::duration<double, std::micro>(qt).count() / n;
-  state.counters["kv_us"] = kvUs;
-  state.counters["raw_us"] = qtUs;
-  state.counters["ratio"] = kvUs / qtUs;
+  bench::ReportRatio(state, kv, qt);
 }
 
 BENCHMARK(BM_LedBar)->Unit(benchmark::kMillisecond)->MinTime(2.0);

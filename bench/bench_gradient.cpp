@@ -22,13 +22,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_ratio.h"
 #include "kv/proc/gradient_fill.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 // The two colours: red to blue, the largest step count (M = 255).
 constexpr QRgb kFrom = 0xFFFF0000;
@@ -270,14 +271,9 @@ void BM_GradFill(benchmark::State& state) {
     kv += t1 - t0;
     qt += t2 - t1;
   }
-  const double n = double(state.iterations());
-  const double kvUs = std::chrono::duration<double, std::micro>(kv).count() / n;
-  const double qtUs = std::chrono::duration<double, std::micro>(qt).count() / n;
-  state.counters["kv_us"] = kvUs;
-  state.counters["raw_us"] = qtUs;
-  state.counters["ratio"] = kvUs / qtUs;
+  const double ratio = bench::ReportRatio(state, kv, qt);
   const std::string name = QMetaEnum::fromType<TGradientStyle>().valueToKey(style);
-  Ratios()[name + " " + std::to_string(w) + "x" + std::to_string(h)].push_back(kvUs / qtUs);
+  Ratios()[name + " " + std::to_string(w) + "x" + std::to_string(h)].push_back(ratio);
 }
 
 void Cases(benchmark::internal::Benchmark* b) {

@@ -15,11 +15,12 @@
 #include <chrono>
 #include <cmath>
 
+#include "bench/bench_ratio.h"
 #include "kv/instruments/kv_round_meter.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 constexpr int kSize = 200;
 
 // Bevel, 270-degree ring with 5 major and 10 minor ticks and labels, three
@@ -100,12 +101,7 @@ void Run(benchmark::State& state) {
     benchmark::DoNotOptimize(kvImage.constBits());
     benchmark::DoNotOptimize(rawImage.constBits());
   }
-  const double n = double(state.iterations());
-  const double kvUs = std::chrono::duration<double, std::micro>(kv).count() / n;
-  const double rawUs = std::chrono::duration<double, std::micro>(raw).count() / n;
-  state.counters["kv_us"] = kvUs;
-  state.counters["raw_us"] = rawUs;
-  state.counters["ratio"] = kvUs / rawUs;
+  bench::ReportRatio(state, kv, raw);
   state.counters["rebuilds"] = double(meter.LayerRebuilds());
 }
 

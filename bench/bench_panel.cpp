@@ -43,6 +43,7 @@
 #include <optional>
 #include <vector>
 
+#include "bench/bench_ratio.h"
 #include "kv/controls/kv_analog_c_control.h"
 #include "kv/controls/kv_gradient.h"
 #include "kv/controls/kv_spin_button.h"
@@ -66,7 +67,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 constexpr double kPi = 3.14159265358979323846;
 // BENCH_PANEL_FILE names another panel to measure.
 QString ExamplePath() {
@@ -481,13 +482,9 @@ void RunPanel(benchmark::State& state) {
     benchmark::DoNotOptimize(kvImage.constBits());
     benchmark::DoNotOptimize(rawImage.constBits());
   }
-  const double n = double(state.iterations());
-  const double kvUs = std::chrono::duration<double, std::micro>(kv).count() / n;
-  const double rawUs = std::chrono::duration<double, std::micro>(raw).count() / n;
-  state.counters["kv_us"] = kvUs;
-  state.counters["raw_us"] = rawUs;
-  state.counters["ratio"] = kvUs / rawUs;
-  state.counters["rebuilds_per_frame"] = double(LayerRebuilds(panel) - rebuilds0) / n;
+  bench::ReportRatio(state, kv, raw);
+  state.counters["rebuilds_per_frame"] =
+      double(LayerRebuilds(panel) - rebuilds0) / double(state.iterations());
   if (qEnvironmentVariableIsSet("BENCH_PANEL_SAVE")) {
     kvImage.save(QStringLiteral("bench_panel_kv.png"));
     rawImage.save(QStringLiteral("bench_panel_raw.png"));
