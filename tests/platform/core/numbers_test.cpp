@@ -50,6 +50,24 @@ TEST(Rounding, TruncCutsTowardZero) {
   EXPECT_EQ(Trunc(-9223372036854775807.5L), -9223372036854775807);
 }
 
+// Round and Trunc take a fast route through a double below 2^52: values a
+// long double's step beside a whole number or a half, which the nearest
+// double rounds onto it, must come out as the exact x87 rounding gives them,
+// at every magnitude up to and past that bound.
+TEST(Rounding, NeighboursOfWholeNumbersAndHalvesRoundExactly) {
+  for (long double whole = 1; whole < 1e17L; whole = whole * 3 + 1) {
+    for (long double sign : {1.0L, -1.0L}) {
+      for (long double at : {sign * whole, sign * whole + 0.5L, sign * whole - 0.5L}) {
+        for (long double x :
+             {at, std::nextafter(at, 0.0L), std::nextafter(at, at * 2), at + 0.25L, at - 0.25L}) {
+          EXPECT_EQ(Trunc(x), static_cast<int64_t>(std::trunc(x))) << static_cast<double>(x);
+          EXPECT_EQ(Round(x), static_cast<int64_t>(std::nearbyint(x))) << static_cast<double>(x);
+        }
+      }
+    }
+  }
+}
+
 TEST(Rounding, ValuesOutsideTheIntegerRangeAreInvalid) {
   for (long double bad : {9223372036854775808.0L, 1e19L, -9223372036854775809.0L, kInf, -kInf, kNaN}) {
     EXPECT_THROW(Round(bad), EInvalidOp) << static_cast<double>(bad);
