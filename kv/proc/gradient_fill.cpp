@@ -261,8 +261,12 @@ class DirectGradientSurface : public GradientSurface {
   void Finish() override {
     if (row_.empty()) return;
     QImage& image = bitmap_.Image();
-    for (int y = 0; y < image.height(); ++y)
-      std::copy(row_.begin(), row_.end(), reinterpret_cast<QRgb*>(image.scanLine(y)));
+    // One detach check for the whole image instead of one per row.
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y)
+      std::copy(row_.begin(), row_.end(), reinterpret_cast<QRgb*>(bits + y * stride));
     row_.clear();
   }
 
@@ -277,8 +281,10 @@ class DirectGradientSurface : public GradientSurface {
     const QRect r = box & image.rect();
     if (r.isEmpty()) return;
     const QRgb value = ToQRgb(color);
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)) + r.left(), r.width(), value);
+      std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), value);
   }
 
   std::vector<QRgb>& SharedRow() {
