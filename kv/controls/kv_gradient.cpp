@@ -7,6 +7,8 @@
 TKvGradient::TKvGradient(TComponent* AOwner)
     : TKvGraphicControl(AOwner), gradSettings_(std::make_unique<TKvGradSettings>()) {
   SetBounds(Left(), Top(), 50, 50);
+  // Every style fills the whole rectangle: what lies beneath needs no paint.
+  SetControlStyle(ControlStyle() | csOpaque);
   if (Designing()) Loaded();
 }
 

@@ -68,6 +68,10 @@ void TKvAnalogInstrument::InvalidateMoving() {
   if (!dirty.isEmpty()) InvalidateRect(TRect::fromQRect(dirty.translated(Left(), Top())));
 }
 
+bool TKvAnalogInstrument::PaintsOpaque() const {
+  return layers_.OpaqueFor(QSize(Width(), Height())) || TKvAnalogGControl::PaintsOpaque();
+}
+
 double TKvAnalogInstrument::AngleOf(int32_t ppt, int start, int sweep) {
   return start + double(sweep) * std::clamp(ppt, 0, 1000) / 1000.0;
 }

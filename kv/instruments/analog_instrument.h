@@ -40,6 +40,10 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
 
   void ParamChange(TObject* Sender) override;
 
+  // An instrument whose static layer covers all of it (a filled bevel) hides
+  // what lies beneath, once that layer has been made for its size.
+  bool PaintsOpaque() const override;
+
   // Counters for tests and benchmarks: paints of the whole control and
   // rebuilds of its static layer.
   int64_t PaintCount() const { return paints_; }

@@ -22,6 +22,15 @@ void PaintWith(QPainter& painter, const TKvLayerCache::TPainterFn& paintLayer) {
   canvas.Detach();
 }
 
+bool FullyOpaque(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(line[x]) != 255) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void TKvLayerCache::Draw(QPainter& painter, const QSize& size, const TPainterFn& paintLayer) {
@@ -33,16 +42,23 @@ void TKvLayerCache::Draw(QPainter& painter, const QSize& size, const TPainterFn&
     painter.save();
     PaintWith(painter, paintLayer);
     painter.restore();
+    opaque_ = false;
     ++rebuilds_;
     return;
   }
   if (!valid_ || size != size_ || ratio != ratio_ || image_.isNull()) {
-    if (image_.size() != device) image_ = QImage(device, QImage::Format_ARGB32_Premultiplied);
+    if (image_.size() != device || image_.format() != QImage::Format_ARGB32_Premultiplied)
+      image_ = QImage(device, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(ratio);
     image_.fill(Qt::transparent);
     QPainter layer(&image_);
     PaintWith(layer, paintLayer);
     layer.end();
+    // An opaque layer changes only its format tag (the pixels are already
+    // 0xFFrrggbb): drawn in an opaque format, the raster engine copies its
+    // rows instead of blending every pixel.
+    opaque_ = FullyOpaque(image_);
+    if (opaque_) image_.reinterpretAsFormat(QImage::Format_RGB32);
     size_ = size;
     ratio_ = ratio;
     valid_ = true;

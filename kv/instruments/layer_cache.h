@@ -28,7 +28,10 @@ class TKvLayerCache {
   using TPainterFn = std::function<void(TCanvas* canvas)>;
 
   // Marks the layer stale; the next Draw paints it again.
-  void Invalidate() { valid_ = false; }
+  void Invalidate() {
+    valid_ = false;
+    opaque_ = false;
+  }
   bool Valid() const { return valid_; }
   // Times the layer was painted since construction.
   int64_t RebuildCount() const { return rebuilds_; }
@@ -37,6 +40,13 @@ class TKvLayerCache {
   // painting it first with `paintLayer` when it is stale or was made for
   // another size or pixel ratio. Empty or absurd sizes paint nothing.
   void Draw(QPainter& painter, const QSize& size, const TPainterFn& paintLayer);
+
+  // True when the layer drawn last covers every pixel of its size with full
+  // alpha: it is then kept in an opaque format and copied, not blended, and
+  // its owner may tell its parent that nothing beneath it needs painting.
+  // OpaqueFor asks whether the layer made for `size` is still current and so.
+  bool Opaque() const { return opaque_; }
+  bool OpaqueFor(const QSize& size) const { return valid_ && opaque_ && size == size_; }
 
   // The current layer image (null before the first Draw), for tests.
   const QImage& Image() const { return image_; }
@@ -50,5 +60,6 @@ class TKvLayerCache {
   QSize size_;
   qreal ratio_ = 0;
   bool valid_ = false;
+  bool opaque_ = false;
   int64_t rebuilds_ = 0;
 };

@@ -28,7 +28,8 @@ bool IsFixedSize(TFormBorderStyle style) {
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QWidget>(nullptr, Qt::Window)) {
   RegisterFormEvents();
   plainWidget_ = true;
-  widget_->setAutoFillBackground(true);
+  // The form fills its background itself (TWinControl::PaintEvent).
+  widget_->setAttribute(Qt::WA_OpaquePaintEvent);
   // Drops of the controls' own drags onto the form and its windowless controls.
   widget_->setAcceptDrops(true);
   nativeFocusPolicy_ = Qt::NoFocus;

@@ -78,7 +78,9 @@ bool ButtonFromQt(Qt::MouseButton qt, TMouseButton& button) {
 
 TWinControl::TWinControl(TComponent* AOwner) : TWinControl(AOwner, std::make_unique<QWidget>()) {
   plainWidget_ = true;
-  widget_->setAutoFillBackground(true);
+  // The control fills its background itself, where no opaque windowless
+  // child covers it (PaintEvent).
+  widget_->setAttribute(Qt::WA_OpaquePaintEvent);
   // Drops of the controls' own drags; others are turned away in DragEvent.
   widget_->setAcceptDrops(true);
   // A plain control takes the focus only when asked to or by tab.
@@ -594,24 +596,52 @@ void TWinControl::PaintWindow(QPainter& /*painter*/) {}
 
 namespace {
 
-// Paints the visible windowless children of `parent` that reach into
-// `region` (client coordinates). A paint event's region is a set of dirty
+// The visible windowless children of a control that reach into a paint
+// region, each with the part of the region it paints, bottom to top.
+//
+// Each child is clipped to the part of the region it reaches, not to the
+// region's bounding rectangle: a paint event's region is a set of dirty
 // rectangles, often far apart (the instruments of a panel, each asking for
-// its own repaint): its bounding rectangle would take in every child
-// between them, to be painted and then clipped away.
-void PaintGraphicChildren(const TWinControl& parent, QPainter& painter, const QRegion& region) {
-  std::vector<TGraphicControl*> graphics;
-  graphics.reserve(size_t(parent.ControlCount()));
-  for (int i = 0; i < parent.ControlCount(); ++i)
-    if (auto* graphic = qobject_cast<TGraphicControl*>(parent.Controls(i))) graphics.push_back(graphic);
-  for (TGraphicControl* graphic : graphics) {
-    if (!graphic->Visible() || graphic->Width() <= 0 || graphic->Height() <= 0) continue;
+// its own repaint), and their bounding rectangle would take in every child
+// between them. A child that paints opaquely hides what lies beneath it, so
+// the children below it (a panel's background) and the parent's own
+// background are left out where it is.
+struct TChildPart {
+  TGraphicControl* control;
+  QRect bounds;
+  QRegion part;
+};
+
+// Plans the paint of `region` (client coordinates); `uncovered` receives the
+// part of it no opaque child covers, which the parent's background must fill.
+std::vector<TChildPart> PlanGraphicChildren(const TWinControl& parent, const QRegion& region,
+                                            QRegion& uncovered) {
+  std::vector<TChildPart> parts;
+  uncovered = region;
+  // Top (the last in z-order) to bottom, taking out what opaque ones cover.
+  for (int i = parent.ControlCount() - 1; i >= 0 && !uncovered.isEmpty(); --i) {
+    auto* graphic = qobject_cast<TGraphicControl*>(parent.Controls(i));
+    if (!graphic || !graphic->Visible() || graphic->Width() <= 0 || graphic->Height() <= 0) continue;
     const QRect bounds = graphic->BoundsRect().toQRect();
-    if (!region.intersects(bounds)) continue;
+    if (!uncovered.intersects(bounds)) continue;
+    QRegion part = uncovered & bounds;
+    if (graphic->PaintsOpaque()) uncovered -= bounds;
+    parts.push_back({graphic, bounds, std::move(part)});
+  }
+  std::reverse(parts.begin(), parts.end());
+  return parts;
+}
+
+void PaintGraphicChildren(QPainter& painter, const std::vector<TChildPart>& parts) {
+  for (const TChildPart& child : parts) {
     painter.save();
-    painter.setClipRect(bounds, Qt::IntersectClip);
-    painter.translate(bounds.topLeft());
-    graphic->PaintTo(painter);
+    // A single rectangle keeps the painter's fast paths for a rectangular clip.
+    if (child.part.rectCount() == 1)
+      painter.setClipRect(child.part.boundingRect(), Qt::IntersectClip);
+    else
+      painter.setClipRegion(child.part, Qt::IntersectClip);
+    painter.translate(child.bounds.topLeft());
+    child.control->PaintTo(painter);
     painter.restore();
   }
 }
@@ -619,7 +649,8 @@ void PaintGraphicChildren(const TWinControl& parent, QPainter& painter, const QR
 }  // namespace
 
 void TWinControl::PaintControls(QPainter& painter, const QRect& rect) {
-  PaintGraphicChildren(*this, painter, QRegion(rect));
+  QRegion uncovered;
+  PaintGraphicChildren(painter, PlanGraphicChildren(*this, QRegion(rect), uncovered));
 }
 
 // --- Events of the widget ---------------------------------------------------------------------------------
@@ -866,8 +897,17 @@ bool TWinControl::ToolTipEvent(QWidget* target, QEvent* event) {
 void TWinControl::PaintEvent(QWidget* target, QEvent* event) {
   static_cast<QObject*>(target)->event(event);
   QPainter painter(target);
+  QRegion uncovered;
+  const std::vector<TChildPart> parts =
+      PlanGraphicChildren(*this, static_cast<QPaintEvent*>(event)->region(), uncovered);
+  // A plain widget fills its own background (it is marked opaque, so Qt
+  // does not), and only where no opaque windowless child paints over it.
+  if (plainWidget_ && target == widget_) {
+    const QBrush brush = widget_->palette().brush(widget_->backgroundRole());
+    for (const QRect& rect : uncovered) painter.fillRect(rect, brush);
+  }
   SafeCall([&] { PaintWindow(painter); });
-  PaintGraphicChildren(*this, painter, static_cast<QPaintEvent*>(event)->region());
+  PaintGraphicChildren(painter, parts);
 }
 
 void TWinControl::ResizeEvent() {
