@@ -153,10 +153,20 @@ void TKvAnalogInstrument::PaintReadoutValue(TCanvas* canvas, const TKvValInd* re
   p->save();
   p->setClipRect(box, Qt::IntersectClip);
   p->fillRect(box, Q(readout->Color()));
-  p->setFont(readout->Font()->ToQFont());
+  const QFont font = readout->Font()->ToQFont();
+  if (!readoutText_ || readoutText_->Font() != font) readoutText_ = std::make_unique<TNumberText>(font);
   p->setPen(Q(readout->Font()->Color()));
   const QRect text = box.adjusted(0, 0, -readout->TextMargin(), 0);
-  p->drawText(text, Qt::AlignRight | Qt::AlignVCenter, FormatFloat(readout->FormatStr(), value));
+  const QString digits = FormatFloat(readout->FormatStr(), value);
+  // Right-aligned, the line's height centred in the box.
+  const std::optional<qreal> width = readoutText_->Width(digits);
+  const QFontMetricsF& metrics = readoutText_->Metrics();
+  const QPointF origin(text.x() + text.width() - width.value_or(0),
+                       text.y() + (text.height() - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent());
+  if (!width || !readoutText_->Draw(*p, origin, digits)) {
+    p->setFont(font);
+    p->drawText(text, Qt::AlignRight | Qt::AlignVCenter, digits);
+  }
   p->restore();
 }
 

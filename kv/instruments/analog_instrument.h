@@ -27,6 +27,7 @@
 #include "kv/controls/kv_analog_g_control.h"
 #include "kv/instruments/layer_cache.h"
 #include "kv/settings/surface_bevel.h"
+#include "platform/graphics/number_text.h"
 
 class TKvAnalogInstrument : public TKvAnalogGControl {
   Q_OBJECT
@@ -80,7 +81,7 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
                         int sweep) const;
   // The value text of the read-out: its frame was painted in the static
   // layer by TKvValInd::Draw, the digits go here, drawn at device resolution.
-  static void PaintReadoutValue(TCanvas* canvas, const class TKvValInd* readout, float value);
+  void PaintReadoutValue(TCanvas* canvas, const class TKvValInd* readout, float value);
   // What the helpers above cover, for MovingBounds: a needle with its hub,
   // the min and max marks as MinMax shows them, the read-out's value text.
   static QRect NeedleBounds(const TPoint& centre, double angle, int length, double width, int hub);
@@ -93,6 +94,8 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
 
   std::unique_ptr<TKvSBevel> bevel_;
   TKvLayerCache layers_;
+  // The read-out's digits, drawn from their glyphs (see TNumberText).
+  std::unique_ptr<TNumberText> readoutText_;
   // MovingBounds at the last paint: what the moving part covers on screen.
   QRect movingPainted_;
   int64_t paints_ = 0;

@@ -9,29 +9,8 @@
 
 #include "platform/graphics/colors.h"
 #include "platform/graphics/graphic.h"
+#include "platform/graphics/number_text.h"
 #include "platform/graphics/raster.h"
-
-namespace {
-
-constexpr char16_t kNumberChars[] = u"0123456789+-.,: eE%";
-constexpr int kNumberCharCount = int(std::size(kNumberChars)) - 1;
-
-int NumberCharIndex(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  for (int i = 10; i < kNumberCharCount; ++i)
-    if (kNumberChars[i] == c) return i;
-  return -1;
-}
-
-}  // namespace
-
-struct TCanvas::NumberMetrics {
-  explicit NumberMetrics(const QFont& font) : metrics(font) { advance.fill(-1); }
-  QFontMetricsF metrics;
-  std::array<qreal, kNumberCharCount> advance;  // -1: not measured yet
-  // 0: not tried yet, 1: the pair's advances add up, 2: kerned (or other)
-  std::array<uint8_t, kNumberCharCount * kNumberCharCount> pair{};
-};
 
 namespace {
 
@@ -882,7 +861,7 @@ const QFont& TCanvas::CurrentQFont() const {
     escapement_ = lf.lfEscapement;
     metrics_.reset();
     widths_.clear();
-    number_metrics_.reset();
+    number_text_.reset();
     qfont_change_ = change;
     painter_font_valid_ = false;
   }
@@ -897,43 +876,18 @@ const QFontMetrics& TCanvas::Metrics() const {
 
 // --- Widths of numbers ---------------------------------------------------------
 // A read-out shows a new number on every update, so its width is rarely in
-// the cache, and shaping the text only to measure it costs as much as
-// drawing it. Numbers are made of a few characters that fonts set side by
-// side, each with its own advance, unless a pair is kerned. The canvas learns
-// per font each character's advance and, pair by pair as they occur, whether
-// the shaped pair is exactly the two advances; a number made only of such
-// pairs is as wide as its advances together, rounded as the shaped width is
-// (both are sums of 1/64 pixels, exact in a double). A text with another
-// character or a kerned pair is shaped as before.
+// the cache; the canvas measures and draws numbers from their characters
+// (TNumberText) and shapes only other texts.
+
+TNumberText& TCanvas::Numbers() const {
+  if (!number_text_) number_text_ = std::make_unique<TNumberText>(CurrentQFont());
+  return *number_text_;
+}
 
 std::optional<int> TCanvas::NumberWidth(const QString& text) const {
-  const qsizetype n = text.size();
-  if (n == 0 || n > 64) return std::nullopt;
-  int index[64];
-  for (qsizetype i = 0; i < n; ++i) {
-    index[i] = NumberCharIndex(text[i].unicode());
-    if (index[i] < 0) return std::nullopt;
-  }
-  if (!number_metrics_) number_metrics_ = std::make_unique<NumberMetrics>(CurrentQFont());
-  NumberMetrics& m = *number_metrics_;
-  auto advance = [&m](int k) {
-    if (m.advance[size_t(k)] < 0)
-      m.advance[size_t(k)] = m.metrics.horizontalAdvance(QString(QChar(kNumberChars[k])));
-    return m.advance[size_t(k)];
-  };
-  qreal width = advance(index[0]);
-  for (qsizetype i = 1; i < n; ++i) {
-    const int a = index[i - 1], b = index[i];
-    uint8_t& state = m.pair[size_t(a * kNumberCharCount + b)];
-    if (state == 0) {
-      const QChar chars[2] = {QChar(kNumberChars[a]), QChar(kNumberChars[b])};
-      const QString pair(chars, 2);
-      state = m.metrics.horizontalAdvance(pair) == advance(a) + advance(b) ? 1 : 2;
-    }
-    if (state != 1) return std::nullopt;
-    width += advance(b);
-  }
-  return qRound(width);
+  const std::optional<qreal> width = Numbers().Width(text);
+  if (!width) return std::nullopt;
+  return qRound(*width);
 }
 
 int TCanvas::AdvanceWidth(const QString& text) const {
@@ -1014,10 +968,6 @@ void TCanvas::TextOut(int X, int Y, const QString& text) {
     }
     SetRop(pmCopy);
     ApplyRop();
-    if (!painter_font_valid_) {
-      painter_->setFont(font);
-      painter_font_valid_ = true;
-    }
     const bool rotated = escapement_ % 3600 != 0;
     int x = X, y = Y;
     if (rotated) {
@@ -1030,7 +980,14 @@ void TCanvas::TextOut(int X, int Y, const QString& text) {
     if (brush_->Style() == bsSolid)
       painter_->fillRect(QRect(x + dx, y + top, w, h), ToQColor(brush_->Color()));
     painter_->setPen(ToQColor(font_->Color()));
-    painter_->drawText(QPoint(x + dx, y + top + ascent), text);
+    const QPoint origin(x + dx, y + top + ascent);
+    if (rotated || !Numbers().Draw(*painter_, origin, text)) {
+      if (!painter_font_valid_) {
+        painter_->setFont(font);
+        painter_font_valid_ = true;
+      }
+      painter_->drawText(origin, text);
+    }
     if (rotated) painter_->restore();
   }
   pen_pos_ = TPoint(X + w, Y);

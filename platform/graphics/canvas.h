@@ -67,6 +67,7 @@ inline constexpr TCopyMode cmWhiteness = 0x00FF0062;    // 1
 QRegion CreateRectRgn(int x1, int y1, int x2, int y2);
 QRegion CreateEllipticRgn(int x1, int y1, int x2, int y2);
 
+class TNumberText;
 class TCanvas : public TPersistent {
   Q_OBJECT
  public:
@@ -252,10 +253,9 @@ class TCanvas : public TPersistent {
   // Advance widths of recent texts in the selected font.
   static constexpr qsizetype kWidthCacheSize = 512;
   mutable QHash<QString, int> widths_;
-  // Widths of numbers put together from their characters (see NumberWidth),
-  // learnt per font: each character's advance and whether each pair of them
-  // sets exactly its two advances side by side.
+  // Numbers measured and drawn from their characters' advances and glyphs,
+  // for the current font; NumberWidth rounds the width as shaping does.
+  TNumberText& Numbers() const;
   std::optional<int> NumberWidth(const QString& text) const;
-  struct NumberMetrics;
-  mutable std::unique_ptr<NumberMetrics> number_metrics_;
+  mutable std::unique_ptr<TNumberText> number_text_;
 };
