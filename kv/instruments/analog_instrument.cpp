@@ -153,8 +153,15 @@ void TKvAnalogInstrument::PaintReadoutValue(TCanvas* canvas, const TKvValInd* re
   p->save();
   p->setClipRect(box, Qt::IntersectClip);
   p->fillRect(box, Q(readout->Color()));
-  const QFont font = readout->Font()->ToQFont();
-  if (!readoutText_ || readoutText_->Font() != font) readoutText_ = std::make_unique<TNumberText>(font);
+  // The Qt font is made again only when the read-out's font changed.
+  const TFont* readoutFont = readout->Font();
+  if (!readoutText_ || readoutFont_ != readoutFont || readoutFontChange_ != readoutFont->ChangeCount()) {
+    QFont font = readoutFont->ToQFont();
+    if (!readoutText_ || readoutText_->Font() != font) readoutText_ = std::make_unique<TNumberText>(font);
+    readoutFont_ = readoutFont;
+    readoutFontChange_ = readoutFont->ChangeCount();
+  }
+  const QFont& font = readoutText_->Font();
   p->setPen(Q(readout->Font()->Color()));
   const QRect text = box.adjusted(0, 0, -readout->TextMargin(), 0);
   const QString digits = FormatFloat(readout->FormatStr(), value);

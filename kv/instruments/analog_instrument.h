@@ -96,6 +96,8 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
   TKvLayerCache layers_;
   // The read-out's digits, drawn from their glyphs (see TNumberText).
   std::unique_ptr<TNumberText> readoutText_;
+  const class TFont* readoutFont_ = nullptr;
+  quint64 readoutFontChange_ = 0;
   // MovingBounds at the last paint: what the moving part covers on screen.
   QRect movingPainted_;
   int64_t paints_ = 0;

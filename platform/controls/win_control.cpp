@@ -619,13 +619,20 @@ std::vector<TChildPart> PlanGraphicChildren(const TWinControl& parent, const QRe
   std::vector<TChildPart> parts;
   uncovered = region;
   // Top (the last in z-order) to bottom, taking out what opaque ones cover.
+  QRect reach = region.boundingRect();
   for (int i = parent.ControlCount() - 1; i >= 0 && !uncovered.isEmpty(); --i) {
-    auto* graphic = qobject_cast<TGraphicControl*>(parent.Controls(i));
-    if (!graphic || !graphic->Visible() || graphic->Width() <= 0 || graphic->Height() <= 0) continue;
-    const QRect bounds = graphic->BoundsRect().toQRect();
-    if (!uncovered.intersects(bounds)) continue;
+    // The cheap tests first: most children of a panel lie outside a repaint.
+    TControl* control = parent.Controls(i);
+    if (!control->Visible() || control->Width() <= 0 || control->Height() <= 0) continue;
+    const QRect bounds = control->BoundsRect().toQRect();
+    if (!reach.intersects(bounds) || !uncovered.intersects(bounds)) continue;
+    auto* graphic = qobject_cast<TGraphicControl*>(control);
+    if (!graphic) continue;
     QRegion part = uncovered & bounds;
-    if (graphic->PaintsOpaque()) uncovered -= bounds;
+    if (graphic->PaintsOpaque()) {
+      uncovered -= bounds;
+      reach = uncovered.boundingRect();
+    }
     parts.push_back({graphic, bounds, std::move(part)});
   }
   std::reverse(parts.begin(), parts.end());

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -105,10 +106,27 @@ uint32_t GetTickCount() {
   return static_cast<uint32_t>(static_cast<uint64_t>(ms.count()));
 }
 
+double LocalMSecsToDateTime(qint64 localMSecs) {
+  constexpr qint64 kDay = 86400000;
+  constexpr qint64 kEpochDay = 25569;  // 1970-01-01 counted from day zero
+  const qint64 day = localMSecs >= 0 ? localMSecs / kDay : -((-localMSecs + kDay - 1) / kDay);
+  return static_cast<double>(day + kEpochDay) + static_cast<double>(localMSecs - day * kDay) / kMSecsPerDay;
+}
+
 double Now() {
   if (const auto hook = WallClock().Hook()) return (*hook)();
-  const QDateTime now = QDateTime::currentDateTime();
-  return static_cast<double>(DayZero().daysTo(now.date())) + now.time().msecsSinceStartOfDay() / kMSecsPerDay;
+  // The local time's offset is looked up once a second per thread: the
+  // lookup consults the zone database on every call, and Now runs for every
+  // recorded extreme and every flash timer tick.
+  thread_local qint64 offsetSecond = std::numeric_limits<qint64>::min();
+  thread_local qint64 offsetMSecs = 0;
+  const qint64 utc = QDateTime::currentMSecsSinceEpoch();
+  const qint64 second = utc >= 0 ? utc / 1000 : (utc - 999) / 1000;
+  if (second != offsetSecond) {
+    offsetMSecs = qint64(QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc()) * 1000;
+    offsetSecond = second;
+  }
+  return LocalMSecsToDateTime(utc + offsetMSecs);
 }
 
 QString DateToStr(double dateTime) {

@@ -28,6 +28,9 @@ inline int32_t TickDiff(uint32_t a, uint32_t b) {
 
 // Current local date-time (days since 1899-12-30 with the time as fraction).
 double Now();
+// The date-time of a local wall-clock time given in milliseconds since
+// 1970-01-01 00:00 (local): whole days since day zero plus the day's fraction.
+double LocalMSecsToDateTime(qint64 localMSecs);
 
 // Text of the date part in the short date format and of the time part in the
 // long time format. Without a locale argument the default QLocale is used,

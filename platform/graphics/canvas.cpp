@@ -271,7 +271,7 @@ void TCanvas::Attach(QPainter* painter) {
   // default text alignment, pen at the origin.
   clip_region_.reset();
   selected_font_.reset();
-  qfont_.reset();
+  qfont_change_ = ~quint64(0);  // the font is looked at again; equal, its measures stay
   text_align_ = TA_LEFT | TA_TOP;
   pen_pos_ = TPoint();
   ResetPainterCache();
@@ -857,13 +857,18 @@ const QFont& TCanvas::CurrentQFont() const {
   const quint64 change = font_->ChangeCount();
   if (!qfont_ || qfont_change_ != change) {
     const TLogFont lf = SelectionActive() ? *selected_font_ : font_->GetLogFont();
-    qfont_ = TFont::ToQFont(lf);
+    QFont font = TFont::ToQFont(lf);
     escapement_ = lf.lfEscapement;
-    metrics_.reset();
-    widths_.clear();
-    number_text_.reset();
+    // A change of colour alone, or a font assigned again each paint, leaves
+    // the Qt font as it was: what was measured for it still holds.
+    if (!qfont_ || *qfont_ != font) {
+      qfont_ = std::move(font);
+      metrics_.reset();
+      widths_.clear();
+      number_text_.reset();
+      painter_font_valid_ = false;
+    }
     qfont_change_ = change;
-    painter_font_valid_ = false;
   }
   return *qfont_;
 }
@@ -933,7 +938,7 @@ TLogFont TCanvas::SelectFont(const TLogFont& logFont) {
     selected_font_ = logFont;
     selected_font_change_ = font_->ChangeCount();
   }
-  qfont_.reset();
+  qfont_change_ = ~quint64(0);
   return previous;
 }
 
