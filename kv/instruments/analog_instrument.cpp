@@ -116,12 +116,34 @@ void TKvAnalogInstrument::PaintNeedle(TCanvas* canvas, const TPoint& centre, dou
   if (!p || length <= 0) return;
   p->save();
   p->setRenderHint(QPainter::Antialiasing, true);
-  p->setPen(QPen(Q(color), width, Qt::SolidLine, Qt::RoundCap));
-  p->drawLine(Polar(centre, 0, angle), Polar(centre, length, angle));
+  // A flat-capped line with a disc at its tip has the pixels of a round-capped
+  // one at a third of the cost; the hub covers the other end.
+  const QPointF tip = Polar(centre, length, angle);
+  p->setPen(QPen(Q(color), width, Qt::SolidLine, Qt::FlatCap));
+  p->drawLine(Polar(centre, 0, angle), tip);
+  p->setPen(Qt::NoPen);
+  p->setBrush(Q(color));
+  p->drawEllipse(tip, width / 2, width / 2);
   if (hub > 0) {
-    p->setPen(Qt::NoPen);
-    p->setBrush(Q(hubColor));
-    p->drawEllipse(Polar(centre, 0, 0), hub, hub);
+    const QPaintDevice* device = p->device();
+    const qreal ratio = device ? device->devicePixelRatioF() : 1.0;
+    const THubKey key{hub, hubColor, ratio};
+    if (hub_.isNull() || !(key == hubKey_)) {
+      // The disc about the pixel centre, as on the control: the copy lands
+      // on whole pixels with the same coverage.
+      const int side = 2 * hub + 2;
+      hub_ = QImage(QSize(int(std::ceil(side * ratio)), int(std::ceil(side * ratio))),
+                    QImage::Format_ARGB32_Premultiplied);
+      hub_.setDevicePixelRatio(ratio);
+      hub_.fill(Qt::transparent);
+      QPainter h(&hub_);
+      h.setRenderHint(QPainter::Antialiasing, true);
+      h.setPen(Qt::NoPen);
+      h.setBrush(Q(hubColor));
+      h.drawEllipse(QPointF(hub + 1.5, hub + 1.5), hub, hub);
+      hubKey_ = key;
+    }
+    p->drawImage(QPointF(centre.X - hub - 1, centre.Y - hub - 1), hub_);
   }
   p->restore();
 }

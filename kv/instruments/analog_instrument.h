@@ -74,7 +74,7 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
                        int sweep) const;
   // A needle from the centre to `length` at `angle`, `width` pixels wide,
   // with a hub of radius `hub` in `hubColor`.
-  static void PaintNeedle(TCanvas* canvas, const TPoint& centre, double angle, int length, double width,
+  void PaintNeedle(TCanvas* canvas, const TPoint& centre, double angle, int length, double width,
                           TColor color, int hub, TColor hubColor);
   // The min and max marks (short bars just inside `radius`), as MinMax says.
   void PaintMinMaxMarks(TCanvas* canvas, const TPoint& centre, int radius, int length, int start,
@@ -97,6 +97,15 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
   // The read-out's digits, drawn from their glyphs (see TNumberText).
   std::unique_ptr<TNumberText> readoutText_;
   const class TFont* readoutFont_ = nullptr;
+  // The needle's hub, drawn once per radius, colour and pixel ratio and then
+  // copied: a filled antialiased circle costs ten copies of its pixels.
+  QImage hub_;
+  struct THubKey {
+    int radius = 0;
+    TColor color = 0;
+    qreal ratio = 0;
+    bool operator==(const THubKey&) const = default;
+  } hubKey_;
   quint64 readoutFontChange_ = 0;
   // MovingBounds at the last paint: what the moving part covers on screen.
   QRect movingPainted_;
