@@ -253,6 +253,9 @@ void TKvAnalogGControl::SetHint() {
   if (!(hintOptions_ & hoAutoHint) || Designing()) return;
   const TSignalSettings& s = *signalSettings_;
   QString text;
+  // One allocation for the usual hint: value, extremes with date and time,
+  // and the names.
+  text.reserve(160 + s.Name1().size() + s.Name2().size());
   auto append = [&text](const QString& part) {
     if (!text.isEmpty()) text += u'\r';
     text += part;

@@ -39,6 +39,10 @@ void TKvKnob::ParamChange(TObject* Sender) {
   Invalidate();
 }
 
+bool TKvKnob::PaintsOpaque() const {
+  return layers_.OpaqueFor(QSize(Width(), Height())) || TKvAnalogCControl::PaintsOpaque();
+}
+
 void TKvKnob::WndProc(TMessage& Message) {
   TKvAnalogCControl::WndProc(Message);
   // The marker's colour follows the focus.
@@ -118,10 +122,18 @@ void TKvKnob::Paint() {
   const int outer = radius_ * 4 / 5 - 2;
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing, true);
-  painter->setPen(QPen(ToQColor(color), std::max(3, radius_ / 8), Qt::SolidLine, Qt::RoundCap));
+  // A flat-capped line with a disc at each end: the pixels of round caps at
+  // a fraction of the cost of stroking them.
+  const double width = std::max(3, radius_ / 8);
   const QPointF c(centre_.X + 0.5, centre_.Y + 0.5);
-  painter->drawLine(c + QPointF(inner * std::sin(a), -inner * std::cos(a)),
-                    c + QPointF(outer * std::sin(a), -outer * std::cos(a)));
+  const QPointF from = c + QPointF(inner * std::sin(a), -inner * std::cos(a));
+  const QPointF to = c + QPointF(outer * std::sin(a), -outer * std::cos(a));
+  painter->setPen(QPen(ToQColor(color), width, Qt::SolidLine, Qt::FlatCap));
+  painter->drawLine(from, to);
+  painter->setPen(Qt::NoPen);
+  painter->setBrush(ToQColor(color));
+  painter->drawEllipse(from, width / 2, width / 2);
+  painter->drawEllipse(to, width / 2, width / 2);
   painter->restore();
   ++paints_;
 }

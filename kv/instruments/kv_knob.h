@@ -37,6 +37,9 @@ class TKvKnob : public TKvAnalogCControl {
   TKvSBevel* Bevel() const { return bevel_.get(); }
 
   void ParamChange(TObject* Sender) override;
+  // Once its static layer proved to cover all of it, the knob leaves its
+  // widget's background unfilled.
+  bool PaintsOpaque() const override;
   void WndProc(TMessage& Message) override;
 
   int64_t PaintCount() const { return paints_; }

@@ -158,6 +158,11 @@ class TControl : public TComponent {
   void SetPopupMenu(TPopupMenu* value);
 
   TControlStyle ControlStyle() const { return controlStyle_; }
+  // True when the next paint covers every pixel of the control's rectangle,
+  // so what lies beneath it (a windowless control's siblings and parent, a
+  // windowed control's own background) is left unpainted; the base answers
+  // with csOpaque.
+  virtual bool PaintsOpaque() const { return ControlStyle() & csOpaque; }
   void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
 
   // Requests a repaint of the control's rectangle; Qt merges pending requests.

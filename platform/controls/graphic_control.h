@@ -27,11 +27,6 @@ class TGraphicControl : public TControl {
   // control's top-left corner and clipped to its bounds. Called by the parent.
   void PaintTo(QPainter& painter);
 
-  // True when the next paint covers every pixel of the control's rectangle,
-  // so the parent leaves what lies beneath it unpainted; the base answers
-  // with csOpaque.
-  virtual bool PaintsOpaque() const { return ControlStyle() & csOpaque; }
-
  protected:
   // Draws the control on Canvas(); the base draws nothing.
   virtual void Paint() {}

@@ -909,7 +909,7 @@ void TWinControl::PaintEvent(QWidget* target, QEvent* event) {
       PlanGraphicChildren(*this, static_cast<QPaintEvent*>(event)->region(), uncovered);
   // A plain widget fills its own background (it is marked opaque, so Qt
   // does not), and only where no opaque windowless child paints over it.
-  if (plainWidget_ && target == widget_) {
+  if (plainWidget_ && target == widget_ && !PaintsOpaque()) {
     const QBrush brush = widget_->palette().brush(widget_->backgroundRole());
     for (const QRect& rect : uncovered) painter.fillRect(rect, brush);
   }

@@ -856,12 +856,18 @@ bool TCanvas::SelectionActive() const {
 const QFont& TCanvas::CurrentQFont() const {
   const quint64 change = font_->ChangeCount();
   if (!qfont_ || qfont_change_ != change) {
-    const TLogFont lf = SelectionActive() ? *selected_font_ : font_->GetLogFont();
-    QFont font = TFont::ToQFont(lf);
+    TLogFont lf = SelectionActive() ? *selected_font_ : font_->GetLogFont();
     escapement_ = lf.lfEscapement;
     // A change of colour alone, or a font assigned again each paint, leaves
-    // the Qt font as it was: what was measured for it still holds.
-    if (!qfont_ || *qfont_ != font) {
+    // the logical font, or at least the Qt font, as it was: what was
+    // measured for it still holds.
+    if (!qfont_ || lf != qfont_source_) {
+      QFont font = TFont::ToQFont(lf);
+      qfont_source_ = std::move(lf);
+      if (qfont_ && *qfont_ == font) {
+        qfont_change_ = change;
+        return *qfont_;
+      }
       qfont_ = std::move(font);
       metrics_.reset();
       widths_.clear();

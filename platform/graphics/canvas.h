@@ -247,6 +247,7 @@ class TCanvas : public TPersistent {
   mutable bool painter_font_valid_ = false;
   // The Qt font of the selected font, rebuilt when Font() changes.
   mutable std::optional<QFont> qfont_;
+  mutable TLogFont qfont_source_;  // the logical font qfont_ was made from
   mutable std::optional<QFontMetrics> metrics_;
   mutable quint64 qfont_change_ = ~quint64(0);
   mutable int escapement_ = 0;  // of the selected font, tenths of a degree
