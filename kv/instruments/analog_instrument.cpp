@@ -64,7 +64,11 @@ void TKvAnalogInstrument::InvalidateMoving() {
     return;
   }
   const QRect client(0, 0, Width(), Height());
-  const QRect dirty = (movingPainted_ | now) & client;
+  QRect dirty = movingPainted_ | now;
+  // The extremes' marks stay put while the value moves between them.
+  const QRect marks = MarksBounds();
+  if (marks != marksPainted_) dirty |= marks | marksPainted_;
+  dirty &= client;
   if (!dirty.isEmpty()) InvalidateRect(TRect::fromQRect(dirty.translated(Left(), Top())));
 }
 
@@ -82,6 +86,7 @@ void TKvAnalogInstrument::Paint() {
   layers_.Draw(*painter, QSize(Width(), Height()), [this](TCanvas* canvas) { PaintStatic(canvas); });
   PaintMoving(Canvas());
   movingPainted_ = MovingBounds();
+  marksPainted_ = MarksBounds();
   ++paints_;
 }
 

@@ -14,8 +14,10 @@
 // the layer stale and requests a repaint, a value change only requests a
 // repaint and announces the new value to assistive technology.
 //  - MovingBounds may tell the rectangle PaintMoving covers for the current
-//    value; a value change then repaints only that rectangle united with
-//    the one painted last, instead of the whole control.
+//    value (pointer, bar, read-out), and MarksBounds the one the min/max
+//    marks cover; a value change then repaints only the moving rectangle
+//    united with the one painted last, and the marks' rectangles only when
+//    the marks moved, instead of the whole control.
 //
 // Published here: Bevel, the surface the instrument is drawn on.
 
@@ -64,6 +66,7 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
   // value, from the geometry the last PaintStatic left; empty (the default)
   // when the descendant cannot tell, and the whole control repaints.
   virtual QRect MovingBounds() const { return {}; }
+  virtual QRect MarksBounds() const { return {}; }
 
   // Makes `settings` report to ParamChange.
   void SubscribeSettings(TKvPersistent* settings);
@@ -109,5 +112,7 @@ class TKvAnalogInstrument : public TKvAnalogGControl {
   quint64 readoutFontChange_ = 0;
   // MovingBounds at the last paint: what the moving part covers on screen.
   QRect movingPainted_;
+  // MarksBounds at the last paint.
+  QRect marksPainted_;
   int64_t paints_ = 0;
 };

@@ -59,9 +59,12 @@ void TKvDial::PaintMoving(TCanvas* canvas) {
               3.0, scale_->PointerColor(), std::max(3, tickRadius_ / 8), scale_->Color());
 }
 
+QRect TKvDial::MarksBounds() const {
+  return MinMaxMarksBounds(centre_, tickRadius_ - 4, 5, kStartAngle, kSweepAngle);
+}
+
 QRect TKvDial::MovingBounds() const {
   // The same geometry PaintMoving paints with.
-  return MinMaxMarksBounds(centre_, tickRadius_ - 4, 5, kStartAngle, kSweepAngle) |
-         NeedleBounds(centre_, AngleOf(ValuePPT(), kStartAngle, kSweepAngle), std::max(0, tickRadius_ + 2),
+  return NeedleBounds(centre_, AngleOf(ValuePPT(), kStartAngle, kSweepAngle), std::max(0, tickRadius_ + 2),
                       3.0, std::max(3, tickRadius_ / 8));
 }

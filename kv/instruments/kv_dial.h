@@ -34,6 +34,7 @@ class TKvDial : public TKvAnalogInstrument {
   void PaintStatic(TCanvas* canvas) override;
   void PaintMoving(TCanvas* canvas) override;
   QRect MovingBounds() const override;
+  QRect MarksBounds() const override;
 
  private:
   std::unique_ptr<TScaleSettings> scale_;

@@ -68,12 +68,15 @@ void TKvRoundMeter::PaintMoving(TCanvas* canvas) {
               width, scale_->PointerColor(), std::max(3, tickRadius_ / 10), scale_->Color());
 }
 
+QRect TKvRoundMeter::MarksBounds() const {
+  const int band = std::max(2, scale_->StepLength / 2);
+  return MinMaxMarksBounds(centre_, tickRadius_ - band - 1, band + 2, startAngle_, sweepAngle_);
+}
+
 QRect TKvRoundMeter::MovingBounds() const {
   // The same geometry PaintMoving paints with.
-  const int band = std::max(2, scale_->StepLength / 2);
   const double width = std::max(3.0, tickRadius_ / 20.0);
-  return MinMaxMarksBounds(centre_, tickRadius_ - band - 1, band + 2, startAngle_, sweepAngle_) |
-         ReadoutValueBounds(valInd_.get()) |
+  return ReadoutValueBounds(valInd_.get()) |
          NeedleBounds(centre_, AngleOf(ValuePPT(), startAngle_, sweepAngle_), std::max(0, tickRadius_ - 2),
                       width, std::max(3, tickRadius_ / 10));
 }

@@ -50,6 +50,7 @@ class TKvRoundMeter : public TKvAnalogInstrument {
   void PaintStatic(TCanvas* canvas) override;
   void PaintMoving(TCanvas* canvas) override;
   QRect MovingBounds() const override;
+  QRect MarksBounds() const override;
 
  private:
   std::unique_ptr<TScaleSettings> scale_;
