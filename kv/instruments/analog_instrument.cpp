@@ -121,14 +121,10 @@ void TKvAnalogInstrument::PaintNeedle(TCanvas* canvas, const TPoint& centre, dou
   if (!p || length <= 0) return;
   p->save();
   p->setRenderHint(QPainter::Antialiasing, true);
-  // A flat-capped line with a disc at its tip has the pixels of a round-capped
-  // one at a third of the cost; the hub covers the other end.
-  const QPointF tip = Polar(centre, length, angle);
-  p->setPen(QPen(Q(color), width, Qt::SolidLine, Qt::FlatCap));
-  p->drawLine(Polar(centre, 0, angle), tip);
-  p->setPen(Qt::NoPen);
-  p->setBrush(Q(color));
-  p->drawEllipse(tip, width / 2, width / 2);
+  // A square cap costs a third of a round one (curves to stroke and fill);
+  // the hub covers the inner end.
+  p->setPen(QPen(Q(color), width, Qt::SolidLine, Qt::SquareCap));
+  p->drawLine(Polar(centre, 0, angle), Polar(centre, length, angle));
   if (hub > 0) {
     const QPaintDevice* device = p->device();
     const qreal ratio = device ? device->devicePixelRatioF() : 1.0;
@@ -226,7 +222,8 @@ QRect TKvAnalogInstrument::NeedleBounds(const TPoint& centre, double angle, int 
                                         int hub) {
   if (length <= 0) return {};
   const QPointF c = Polar(centre, 0, angle);
-  QRect box = Grown(Span(c, Polar(centre, length, angle)), width / 2 + 2);
+  // The square cap's corners reach half the width times the root of two.
+  QRect box = Grown(Span(c, Polar(centre, length, angle)), width * 0.7072 + 2);
   if (hub > 0) box |= Grown(QRectF(c, c), hub + 2);
   return box;
 }
