@@ -25,6 +25,7 @@
 #include "platform/controls/form.h"
 #include "platform/forms/form_reader.h"
 #include "platform/forms/form_writer.h"
+#include "platform/graphics/canvas.h"
 #include "platform/graphics/colors.h"
 #include "tests/support/test_support.h"
 
@@ -323,6 +324,46 @@ TEST(AnalogInstrumentLayers, TheLayerIsMadeAtDeviceResolution) {
     EXPECT_GE(run, int(3 * ratio) - 1);
     EXPECT_LE(run, int(5 * ratio) + 1);
   }
+}
+
+// A layer that covers all of its size is kept opaque (copied, not blended)
+// and lets its owner hide what lies beneath it, until it is made stale or
+// asked for another size; one with a single uncovered pixel is neither.
+TEST(AnalogInstrumentLayers, OnlyAFullyCoveredLayerCountsAsOpaque) {
+  const QSize size(30, 20);
+  for (const bool gap : {false, true}) {
+    SCOPED_TRACE(gap ? "a pixel left uncovered" : "all covered");
+    TKvLayerCache layers;
+    QImage target(size, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    QPainter painter(&target);
+    layers.Draw(painter, size, [&](TCanvas* canvas) {
+      canvas->Brush()->SetColor(clNavy);
+      canvas->FillRect(TRect(0, 0, size.width(), size.height()));
+      if (gap) {
+        QPainter* p = canvas->Painter();
+        p->setCompositionMode(QPainter::CompositionMode_Source);
+        p->fillRect(QRect(29, 19, 1, 1), Qt::transparent);
+      }
+    });
+    painter.end();
+    EXPECT_EQ(layers.Opaque(), !gap);
+    EXPECT_EQ(layers.OpaqueFor(size), !gap);
+    EXPECT_EQ(layers.Image().hasAlphaChannel(), gap);
+    // The copy has the layer's pixels either way.
+    EXPECT_EQ(FromQRgb(target.pixel(0, 0)), clNavy);
+    EXPECT_EQ(FromQRgb(target.pixel(29, 19)), gap ? clWhite : clNavy);
+    EXPECT_FALSE(layers.OpaqueFor(QSize(31, 20)));
+    layers.Invalidate();
+    EXPECT_FALSE(layers.OpaqueFor(size));
+  }
+  // A meter's filled bevel covers it: once painted, it hides its background.
+  auto meter = Make<TKvRoundMeter>(120, 100);
+  EXPECT_FALSE(meter->PaintsOpaque());
+  Painted(*meter);
+  EXPECT_TRUE(meter->PaintsOpaque());
+  meter->ParamChange(meter->Bevel());
+  EXPECT_FALSE(meter->PaintsOpaque());
 }
 
 TEST(AnalogInstrumentLayers, DegenerateAndHugeSizesPaintWithoutHarm) {

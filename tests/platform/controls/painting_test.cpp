@@ -135,6 +135,35 @@ TEST_F(ControlsTest, AControlBetweenTwoDirtyRectanglesIsNotRepainted) {
   EXPECT_EQ(middle->paints, middleBefore);
 }
 
+// An opaque windowless control hides what lies beneath it: its repaint
+// leaves the controls below it (and the form's background) alone; one that
+// is not opaque has them painted first.
+TEST_F(ControlsTest, AnOpaqueControlLeavesWhatLiesBeneathItUnpainted) {
+  for (const bool opaque : {true, false}) {
+    SCOPED_TRACE(opaque ? "opaque" : "not opaque");
+    TForm form(nullptr);
+    form.SetColor(clWhite);
+    form.SetClientWidth(120);
+    form.SetClientHeight(80);
+    auto* below = new Swatch(&form, &form, Bounds(10, 10, 100, 60), clRed);
+    auto* top = new Swatch(&form, &form, Bounds(20, 20, 40, 30), clBlue);
+    if (opaque) top->SetControlStyle(top->ControlStyle() | csOpaque);
+    ASSERT_TRUE(ShowAndActivate(&form));
+    QTRY_VERIFY(below->paints > 0 && top->paints > 0);
+    QApplication::processEvents();
+    const int belowBefore = below->paints;
+    const int topBefore = top->paints;
+    top->Invalidate();
+    QTRY_COMPARE(top->paints, topBefore + 1);
+    QApplication::processEvents();
+    EXPECT_EQ(below->paints, belowBefore + (opaque ? 0 : 1));
+    const QImage image = form.Widget()->grab().toImage();
+    EXPECT_EQ(image.pixel(30, 30), Rgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(15, 15), Rgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(5, 5), Rgb(255, 255, 255));
+  }
+}
+
 TEST_F(ControlsTest, CustomControlPaintsThroughItsCanvas) {
   TForm form(nullptr);
   form.SetColor(clWhite);

@@ -83,6 +83,21 @@ TEST(WallClock, NowCountsDaysSinceTheEndOf1899) {
   EXPECT_NEAR(Now(), high, 1.0 / 24);
 }
 
+// Now counts local wall-clock milliseconds into days and the day's fraction
+// exactly as the calendar route does, before 1970 and after, at day ends.
+TEST(WallClock, LocalMillisecondsBecomeTheCalendarsDateTime) {
+  const QDate zero(1899, 12, 30);
+  for (const qint64 ms : {qint64(0), qint64(1), qint64(-1), qint64(86399999), qint64(86400000),
+                          qint64(-86400000), qint64(-86400001), qint64(1733740123456), qint64(-2208988800000),
+                          qint64(-2209161600000), qint64(253402300799999)}) {
+    SCOPED_TRACE(ms);
+    // The local time read as if it were UTC: no zone gets in the way.
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    const double expected = double(zero.daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
+    EXPECT_EQ(LocalMSecsToDateTime(ms), expected);
+  }
+}
+
 TEST(Calendar, EncodeAndDecode) {
   EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
   EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
