@@ -263,7 +263,7 @@ void TCanvas::Attach(QPainter* painter) {
   const QPointF o = base_transform_.map(QPointF(0, 0));
   attach_origin_ = origin_ = TPoint(int(std::lround(o.x())), int(std::lround(o.y())));
   base_clip_.reset();
-  if (painter->hasClipping()) base_clip_ = painter->clipRegion().translated(origin_.X, origin_.Y);
+  base_clip_pending_ = painter->hasClipping();
   painter->setRenderHint(QPainter::Antialiasing, false);
   painter->setRenderHint(QPainter::TextAntialiasing, false);
   painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -275,19 +275,37 @@ void TCanvas::Attach(QPainter* painter) {
   text_align_ = TA_LEFT | TA_TOP;
   pen_pos_ = TPoint();
   ResetPainterCache();
+  // The painter already has the clip the canvas starts with.
+  clip_dirty_ = false;
+  clip_applied_ = false;
+}
+
+const std::optional<QRegion>& TCanvas::BaseClip() const {
+  if (base_clip_pending_) {
+    // Read before the canvas changes the painter's clip or transform.
+    base_clip_ = painter_->clipRegion().translated(attach_origin_.X, attach_origin_.Y);
+    base_clip_pending_ = false;
+  }
+  return base_clip_;
 }
 
 void TCanvas::Detach() {
   if (!attached_) return;
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter_->setTransform(base_transform_);
-  if (base_clip_)
-    painter_->setClipRegion(base_clip_->translated(-attach_origin_.X, -attach_origin_.Y));
-  else
-    painter_->setClipping(false);
+  // The clip is given back only if the canvas changed it.
+  if (clip_applied_) {
+    const std::optional<QRegion>& base = BaseClip();
+    if (base)
+      painter_->setClipRegion(base->translated(-attach_origin_.X, -attach_origin_.Y));
+    else
+      painter_->setClipping(false);
+  }
   painter_ = nullptr;
   attached_ = false;
   base_clip_.reset();
+  base_clip_pending_ = false;
+  clip_applied_ = false;
   origin_ = TPoint();
   ResetPainterCache();
 }
@@ -312,13 +330,14 @@ bool TCanvas::Prepare() {
     ResetPainterCache();
   }
   if (clip_dirty_) {
-    std::optional<QRegion> clip = base_clip_;
+    std::optional<QRegion> clip = BaseClip();
     if (clip_region_) clip = clip ? (*clip & *clip_region_) : *clip_region_;
     if (clip)
       painter_->setClipRegion(clip->translated(-origin_.X, -origin_.Y));
     else
       painter_->setClipping(false);
     clip_dirty_ = false;
+    clip_applied_ = true;
   }
   return true;
 }
@@ -333,6 +352,7 @@ QPainter* TCanvas::Painter() {
 
 void TCanvas::SetOrigin(const TPoint& value) {
   if (value == origin_) return;
+  (void)BaseClip();  // read in the coordinates it was attached with
   origin_ = value;
   if (painter_) {
     const QTransform shift =
@@ -1103,7 +1123,7 @@ QRect TCanvas::SurfaceRect() const {
 
 TRect TCanvas::ClipRect() const {
   QRect r = SurfaceRect();
-  if (base_clip_) r &= base_clip_->boundingRect().translated(-origin_.X, -origin_.Y);
+  if (const std::optional<QRegion>& base = BaseClip()) r &= base->boundingRect().translated(-origin_.X, -origin_.Y);
   if (clip_region_) r &= clip_region_->boundingRect().translated(-origin_.X, -origin_.Y);
   if (r.isEmpty()) return TRect();
   return TRect::fromQRect(r);

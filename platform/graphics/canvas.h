@@ -225,7 +225,13 @@ class TCanvas : public TPersistent {
   QPainter* painter_ = nullptr;            // current painter (own or attached)
   bool attached_ = false;
   QTransform base_transform_;         // attached painter's transform
-  std::optional<QRegion> base_clip_;  // attached painter's clip (device coordinates)
+  // The attached painter's clip (device coordinates), read from the painter
+  // only when the canvas needs it (BaseClip): most attached paints never
+  // change the clip, and reading a clip region is not cheap.
+  mutable std::optional<QRegion> base_clip_;
+  mutable bool base_clip_pending_ = false;
+  bool clip_applied_ = false;  // the canvas changed the attached painter's clip
+  const std::optional<QRegion>& BaseClip() const;
   TPoint attach_origin_;              // device origin of the attached painter
 
   TPoint origin_;
