@@ -884,15 +884,13 @@ const QFont& TCanvas::CurrentQFont() const {
     if (!qfont_ || lf != qfont_source_) {
       QFont font = TFont::ToQFont(lf);
       qfont_source_ = std::move(lf);
-      if (qfont_ && *qfont_ == font) {
-        qfont_change_ = change;
-        return *qfont_;
+      if (!qfont_ || *qfont_ != font) {
+        qfont_ = std::move(font);
+        metrics_.reset();
+        widths_.clear();
+        number_text_.reset();
+        painter_font_valid_ = false;
       }
-      qfont_ = std::move(font);
-      metrics_.reset();
-      widths_.clear();
-      number_text_.reset();
-      painter_font_valid_ = false;
     }
     qfont_change_ = change;
   }
