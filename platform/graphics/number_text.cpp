@@ -70,17 +70,17 @@ bool TNumberText::Draw(QPainter& painter, const QPointF& origin, const QString& 
   qreal x = 0;
   for (qsizetype i = 0; i < n; ++i) {
     const int k = index_[i];
-    if (glyphState_[size_t(k)] == 0) {
+    quint32& glyph = glyph_[size_t(k)];
+    if (glyph == 0) {
       const QChar c(kNumberChars[k]);
       int count = 1;
-      quint32 glyph = 0;
-      const bool found = raw_->glyphIndexesForChars(&c, 1, &glyph, &count) && count == 1 && glyph != 0;
-      glyph_[size_t(k)] = glyph;
-      glyphState_[size_t(k)] = found ? 1 : 2;
+      quint32 found = 0;
+      glyph =
+          raw_->glyphIndexesForChars(&c, 1, &found, &count) && count == 1 && found != 0 ? found : kMissing;
     }
     // A character the font lacks is drawn from a fallback font by shaping.
-    if (glyphState_[size_t(k)] != 1) return false;
-    glyphs_[i] = glyph_[size_t(k)];
+    if (glyph == kMissing) return false;
+    glyphs_[i] = glyph;
     positions_[i] = QPointF(x, 0);
     x += Advance(k);
   }

@@ -56,10 +56,11 @@ class TNumberText {
   QFontMetricsF metrics_;
   // Decorations and spacing are laid out by shaping only.
   bool drawable_;
-  std::optional<QRawFont> raw_;               // made on the first Draw
-  std::array<qreal, kChars> advance_;         // -1: not measured yet
-  std::array<quint32, kChars> glyph_{};       // 0: not looked up, or missing
-  std::array<uint8_t, kChars> glyphState_{};  // 0: not looked up, 1: found, 2: missing
+  std::optional<QRawFont> raw_;        // made on the first Draw
+  std::array<qreal, kChars> advance_;  // -1: not measured yet
+  // Each character's glyph: 0 not looked up yet, kMissing when the font has none.
+  static constexpr quint32 kMissing = ~quint32(0);
+  std::array<quint32, kChars> glyph_{};
   // 0: not tried yet, 1: the pair's advances add up, 2: kerned (or other)
   std::array<uint8_t, kChars * kChars> pair_{};
   int index_[64];
