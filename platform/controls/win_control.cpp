@@ -655,11 +655,6 @@ void PaintGraphicChildren(QPainter& painter, const std::vector<TChildPart>& part
 
 }  // namespace
 
-void TWinControl::PaintControls(QPainter& painter, const QRect& rect) {
-  QRegion uncovered;
-  PaintGraphicChildren(painter, PlanGraphicChildren(*this, QRegion(rect), uncovered));
-}
-
 // --- Events of the widget ---------------------------------------------------------------------------------
 
 bool TWinControl::eventFilter(QObject* watched, QEvent* event) {

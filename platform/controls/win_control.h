@@ -108,10 +108,6 @@ class TWinControl : public TControl {
   const TKeyPressEvent& OnKeyPress() const { return onKeyPress_; }
   void SetOnKeyPress(const TKeyPressEvent& value) { onKeyPress_ = value; }
 
-  // Paints the visible windowless children that intersect `rect` (client
-  // coordinates) onto `painter`, which draws on this control's widget.
-  void PaintControls(QPainter& painter, const QRect& rect);
-
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  protected:
