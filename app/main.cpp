@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <optional>
 
 #include "app/calc_filter.h"
 #include "app/startup.h"
@@ -72,13 +71,8 @@ int main(int argc, char** argv) {
   // A unit that fails (a library folder of the wrong type in the registry)
   // fails the start-up: its error is shown in the standard error box once
   // the application object exists, instead of ending the program unexplained.
-  std::optional<TUnitsInitialization> units;
   std::exception_ptr unitError;
-  try {
-    units.emplace();
-  } catch (...) {
-    unitError = std::current_exception();
-  }
+  TUnitsInitialization units(&unitError);
   TApplication application(argc, argv);
   // Ties the windows to the desktop entry (its name and icon).
   QGuiApplication::setDesktopFileName(QStringLiteral("vort"));

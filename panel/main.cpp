@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <optional>
 
 #include "kv/controls/kv_gradient.h"
 #include "kv/controls/kv_spin_button.h"
@@ -87,13 +86,8 @@ int main(int argc, char** argv) {
   RegisterUnit(KvSpinButtonUnit());
   RegisterUnit(KvAnalogInstrumentsUnit());
   RegisterUnit(KvBinaryInstrumentsUnit());
-  std::optional<TUnitsInitialization> units;
   std::exception_ptr unitError;
-  try {
-    units.emplace();
-  } catch (...) {
-    unitError = std::current_exception();
-  }
+  TUnitsInitialization units(&unitError);
   TApplication application(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("kvpanel"));
   if (unitError) {

@@ -66,6 +66,15 @@ TUnitsInitialization::TUnitsInitialization() {
   }
 }
 
+TUnitsInitialization::TUnitsInitialization(std::exception_ptr* error) {
+  try {
+    TUnitsInitialization all;
+    initialized_ = std::exchange(all.initialized_, 0);
+  } catch (...) {
+    *error = std::current_exception();
+  }
+}
+
 TUnitsInitialization::~TUnitsInitialization() {
   Registry& r = registry();
   while (initialized_ > 0) r.units[size_t(--initialized_)]->Finalize();

@@ -28,6 +28,7 @@
 // Nothing depends on the order in which static objects of different files are
 // initialised: the registry and the units are function-local statics.
 
+#include <exception>
 #include <functional>
 
 class TUnit {
@@ -68,6 +69,12 @@ bool RegisterUnit(TUnit& unit);
 class TUnitsInitialization {
  public:
   TUnitsInitialization();
+  // The same, except that a unit whose initialisation raises does not end
+  // the constructor with its error: the units already brought up are
+  // finalised again, the error is stored in `*error` and the object holds
+  // nothing. A program keeps the error to show it once its application
+  // object exists (the standard error box needs one).
+  explicit TUnitsInitialization(std::exception_ptr* error);
   ~TUnitsInitialization();
   TUnitsInitialization(const TUnitsInitialization&) = delete;
   TUnitsInitialization& operator=(const TUnitsInitialization&) = delete;

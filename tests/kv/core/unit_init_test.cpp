@@ -91,10 +91,27 @@ TEST(UnitInit, AFailingUnitStopsTheOnesAlreadyStarted) {
   Journal().clear();
   failSecond = true;
   EXPECT_THROW(TUnitsInitialization units, std::runtime_error);
-  failSecond = false;
   EXPECT_EQ(Journal(), "+1-1");
+  // A program's start-up keeps the error instead, to show it later.
+  Journal().clear();
+  std::exception_ptr error;
+  {
+    TUnitsInitialization units(&error);
+    EXPECT_EQ(Journal(), "+1-1");
+    ASSERT_TRUE(error);
+    EXPECT_THROW(std::rethrow_exception(error), std::runtime_error);
+  }
+  failSecond = false;
+  EXPECT_EQ(Journal(), "+1-1");  // nothing held, nothing finalised twice
   EXPECT_FALSE(FirstUnit().Initialized());
   EXPECT_FALSE(SecondUnit().Initialized());
+  error = nullptr;
+  {
+    TUnitsInitialization units(&error);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(SecondUnit().Initialized());
+  }
+  EXPECT_FALSE(FirstUnit().Initialized());
 }
 
 TEST(UnitInit, RequireStartsAUnitOnlyWhenNobodyHoldsIt) {
