@@ -29,20 +29,27 @@ void TKvBarGauge::PaintStatic(TCanvas* canvas) {
   const float from = SignalSettings()->ValueFrom();
   const float to = SignalSettings()->ValueTo();
   const int frame = bar_->Bevel()->TotalWidth();
-  TRect bar{0, 0, 0, 0};
+  // A gauge too slim for its scale beside the bar shows the bar alone, over
+  // the whole inside, rather than a scale beside nothing.
+  constexpr int kMinBar = 8;
+  TRect bar(content.Left + frame, content.Top + frame, content.Right - frame, content.Bottom - frame);
   if (Horizontal()) {
     s.CalcHSize(canvas, from, to);
     const int scaleHeight = s.StepLength + s.TextSpace + s.TextHeight + 1;
     const TRect scale(content.Left + s.TextWidth / 2 + 1, content.Bottom - scaleHeight,
                       content.Right - s.TextWidth / 2 - 1, content.Bottom);
-    s.HorizScala(canvas, scale);
-    bar = TRect(s.PosFrom, content.Top + frame, s.PosTo + 1, scale.Top - 2 - frame);
+    if (scale.Top - 2 - content.Top - 2 * frame >= kMinBar) {
+      s.HorizScala(canvas, scale);
+      bar = TRect(s.PosFrom, content.Top + frame, s.PosTo + 1, scale.Top - 2 - frame);
+    }
   } else {
     s.CalcSize(canvas, from, to);
     const TRect scale(content.Right - s.NeedWidth - 2, content.Top + s.TextHeight / 2 + 1, content.Right,
                       content.Bottom - s.TextHeight / 2 - 1);
-    s.VertiScala(canvas, scale);
-    bar = TRect(content.Left + frame, s.PosTo, scale.Left - 3 - frame, s.PosFrom + 1);
+    if (scale.Left - 3 - content.Left - 2 * frame >= kMinBar) {
+      s.VertiScala(canvas, scale);
+      bar = TRect(content.Left + frame, s.PosTo, scale.Left - 3 - frame, s.PosFrom + 1);
+    }
   }
   // The bar's frame around the bar; what the bevel leaves inside is the bar.
   TRect outer(bar.Left - frame, bar.Top - frame, bar.Right + frame, bar.Bottom + frame);

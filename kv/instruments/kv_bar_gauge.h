@@ -1,7 +1,9 @@
 #pragma once
 // TKvBarGauge: a bar graph with a straight scale beside it. Its shape sets
 // the direction: a control taller than wide shows a vertical bar with the
-// scale on its right, a wider one a horizontal bar with the scale below.
+// scale on its right, a wider one a horizontal bar with the scale below; a
+// gauge too slim to leave the bar 8 pixels beside its scale shows the bar
+// alone.
 // BarSettings chooses a plain bar, LED segments or a point marker, the
 // colours (or the sector colour, opUseSectorCol), a caption with the value
 // (opValue, opUnit) and a bidirectional bar growing from the value 0

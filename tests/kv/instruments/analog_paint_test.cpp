@@ -230,6 +230,9 @@ TEST(AnalogInstrumentPaint, BarGaugesEndWhereTheirValueIs) {
       {"horizontal led 30", 220, 70, bsLED_Bar, false, 30},
       {"vertical bidir -50", 100, 200, bsBar, true, -50},
       {"horizontal bidir 60", 220, 70, bsBar, true, 60},
+      // Too slim for a scale beside the bar: the bar alone.
+      {"slim vertical 60", 40, 200, bsBar, false, 60},
+      {"flat horizontal 25", 220, 26, bsBar, false, 25},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
