@@ -38,17 +38,19 @@ void TKvBarGauge::PaintStatic(TCanvas* canvas) {
     const int scaleHeight = s.StepLength + s.TextSpace + s.TextHeight + 1;
     const TRect scale(content.Left + s.TextWidth / 2 + 1, content.Bottom - scaleHeight,
                       content.Right - s.TextWidth / 2 - 1, content.Bottom);
-    if (scale.Top - 2 - content.Top - 2 * frame >= kMinBar) {
+    const int barBottom = scale.Top - 2 - frame;
+    if (barBottom - bar.Top >= kMinBar) {
       s.HorizScala(canvas, scale);
-      bar = TRect(s.PosFrom, content.Top + frame, s.PosTo + 1, scale.Top - 2 - frame);
+      bar = TRect(s.PosFrom, bar.Top, s.PosTo + 1, barBottom);
     }
   } else {
     s.CalcSize(canvas, from, to);
     const TRect scale(content.Right - s.NeedWidth - 2, content.Top + s.TextHeight / 2 + 1, content.Right,
                       content.Bottom - s.TextHeight / 2 - 1);
-    if (scale.Left - 3 - content.Left - 2 * frame >= kMinBar) {
+    const int barRight = scale.Left - 3 - frame;
+    if (barRight - bar.Left >= kMinBar) {
       s.VertiScala(canvas, scale);
-      bar = TRect(content.Left + frame, s.PosTo, scale.Left - 3 - frame, s.PosFrom + 1);
+      bar = TRect(bar.Left, s.PosTo, barRight, s.PosFrom + 1);
     }
   }
   // The bar's frame around the bar; what the bevel leaves inside is the bar.
